@@ -1,0 +1,14 @@
+// The Windows program entry: the self-test when the command line holds
+// "--selftest", otherwise the calculator window.
+#include <windows.h>
+
+#include "app/command_line.h"
+#include "selftest/selftest.h"
+
+int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int) {
+  wchar_t path[kReportPathCapacity];
+  if (parse_selftest_switch(GetCommandLineW(), path, kReportPathCapacity)) return run_selftest(path);
+  (void)instance;
+  SetProcessDPIAware();
+  return 1;  // the window arrives with the Main window code
+}

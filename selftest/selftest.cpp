@@ -1,0 +1,82 @@
+#include "selftest/selftest.h"
+
+#include "engine/calculation.h"
+#include "engine/format.h"
+#include "engine/formula.h"
+#include "engine/text.h"
+#include "selftest/utf8_file.h"
+
+namespace {
+
+const int kDetailLimit = 8000;  // characters of the flattened result text
+
+// Appends the result text as one line: CR is dropped and not counted, LF
+// becomes one blank, and at most 8000 characters are taken.
+void append_flattened(wchar_t* report, int capacity, const wchar_t* text) {
+  int count = 0;
+  for (const wchar_t* p = text; *p && count < kDetailLimit; ++p) {
+    if (*p == L'\r') continue;
+    text_append_char(report, capacity, *p == L'\n' ? L' ' : *p);
+    ++count;
+  }
+}
+
+// One OUT line per output, each formula evaluated on its own against zeroed
+// output values; returns how many failed.
+int append_output_lines(const ToolDef* tool, const double* values, wchar_t* report, int capacity) {
+  int errors = 0;
+  for (int i = 0; i < tool->output_count; ++i) {
+    const OutputDef& output = tool->outputs[i];
+    double scratch[kMaxOutputs] = {};
+    int error = 0;
+    double value = evaluate_formula(tool, output.formula, values, scratch, &error);
+    if (error) ++errors;
+    wchar_t value_text[128];
+    format_value(output.format, value, value_text, 128);
+    wchar_t line[512];
+    text_format(line, 512, L"OUT|%ls|%ls|%ls\r\n", output.label, value_text, output.unit);
+    text_append(report, capacity, line);
+  }
+  return errors;
+}
+
+}  // namespace
+
+int build_selftest_report(const ToolDef* tool, wchar_t* report, int capacity) {
+  double values[kMaxParameters] = {};
+  for (int i = 0; i < tool->parameter_count; ++i) values[i] = tool->parameters[i].default_value;
+
+  static_assert(kSelftestReportCapacity > 8000 + 512, "the report holds the DETAIL field whole");
+  wchar_t result[8192];
+  wchar_t verdict[512];
+  wchar_t detail[8192];
+  int level = 0;
+  run_calculation(tool, values, result, 8192, verdict, 512, &level, detail, 8192);
+
+  text_format(report, capacity, L"TOOL|%d|%ls|%ls\r\n", tool->id, tool->title, tool->category);
+  wchar_t line[256];
+  text_format(line, 256, L"LEVEL|%d\r\n", level);
+  text_append(report, capacity, line);
+
+  int errors = 0;
+  if (tool->report_kind != 0) text_append(report, capacity, L"OUT|报告文本|见 DETAIL|\r\n");
+  else errors = append_output_lines(tool, values, report, capacity);
+
+  text_append(report, capacity, L"VERDICT|");
+  text_append(report, capacity, verdict);
+  text_append(report, capacity, L"\r\nDETAIL|");
+  append_flattened(report, capacity, result);
+  text_append(report, capacity, L"\r\n");
+
+  wchar_t errors_line[128];
+  text_format(errors_line, 128, L"ERRORS|%d\r\n", errors);
+  text_append(report, capacity, errors_line);
+  return errors;
+}
+
+int run_selftest(const wchar_t* path) {
+  wchar_t report[kSelftestReportCapacity];
+  int errors = build_selftest_report(get_tool(), report, kSelftestReportCapacity);
+  write_utf8_text_file(path, report);
+  return errors != 0 ? 2 : 0;
+}

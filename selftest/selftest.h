@@ -1,0 +1,17 @@
+// The self-test: one calculation on the tool's default values, written as a
+// small line-oriented report file that a script can check without a window.
+#pragma once
+
+#include "engine/tool.h"
+
+// Capacity of the whole report text, in characters.
+constexpr int kSelftestReportCapacity = 16384;
+
+// Builds the report of the tool into the buffer and returns the number of
+// output formulas that failed.
+int build_selftest_report(const ToolDef* tool, wchar_t* report, int capacity);
+
+// Runs the self-test of the program's tool and writes the report to path.
+// Returns the exit code: 0 when no output formula failed, 2 otherwise; whether
+// the file could be written does not change it.
+int run_selftest(const wchar_t* path);
