@@ -3,12 +3,12 @@
 #include <windows.h>
 
 #include "app/command_line.h"
+#include "app/win32/main_window.h"
 #include "selftest/selftest.h"
 
 int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int) {
   wchar_t path[kReportPathCapacity];
   if (parse_selftest_switch(GetCommandLineW(), path, kReportPathCapacity)) return run_selftest(path);
-  (void)instance;
   SetProcessDPIAware();
-  return 1;  // the window arrives with the Main window code
+  return run_main_window(instance, get_tool());
 }

@@ -1,0 +1,73 @@
+// The calculate command: reads every input field, runs the calculation and
+// shows the Calculation result.
+#include <cmath>
+
+#include "app/win32/commands.h"
+#include "app/win32/message_box.h"
+#include "app/win32/window_state.h"
+#include "engine/calculation.h"
+#include "engine/number_scan.h"
+#include "engine/text.h"
+
+namespace {
+
+constexpr int kInputCapacity = 128;
+constexpr int kResultCapacity = 4096;
+constexpr int kVerdictCapacity = 512;
+
+// Empty or blank text counts as 0; otherwise the longest number at the start
+// of the text is taken, and text that does not begin with one counts as 0.
+double read_input_value(int i) {
+  wchar_t text[kInputCapacity];
+  GetWindowTextW(g_window.inputs[i], text, kInputCapacity);
+  const wchar_t* p = text;
+  while (*p == L' ') ++p;
+  double value = 0;
+  if (*p != L'\0') number_scan_wide(text, &value);
+  return value;
+}
+
+void refuse_input(int i) {
+  wchar_t message[256];
+  text_format(message, 256, L"第 %d 项“%ls”请输入数字。", i + 1, g_window.tool->parameters[i].label);
+  show_message_box(g_window.main_window, message, L"输入有误", MB_OK | MB_ICONWARNING);
+  SetFocus(g_window.inputs[i]);
+}
+
+void fill_copy_text(const wchar_t* result, const wchar_t* verdict) {
+  text_clear(g_window.copy_text, kCopyTextCapacity);
+  if (g_window.tool->report_kind != 0)
+    text_copy(g_window.copy_text, kCopyTextCapacity, result);
+  else
+    text_format(g_window.copy_text, kCopyTextCapacity, L"%ls—— %ls", result, verdict);
+}
+
+}  // namespace
+
+void command_calculate() {
+  const ToolDef* tool = g_window.tool;
+  // Converted into a local table first: a refused item leaves the stored
+  // values matching the result still on screen, so a save cannot mix them.
+  double values[kMaxParameters] = {};
+  for (int i = 0; i < tool->parameter_count; ++i) {
+    values[i] = read_input_value(i);
+    if (!std::isfinite(values[i])) {
+      refuse_input(i);
+      return;
+    }
+  }
+  for (int i = 0; i < tool->parameter_count; ++i) g_window.values[i] = values[i];
+
+  wchar_t result[kResultCapacity];
+  wchar_t verdict[kVerdictCapacity];
+  run_calculation(tool, g_window.values, result, kResultCapacity, verdict, kVerdictCapacity,
+                  &g_window.level, g_window.detail, kDetailCapacity);
+  SetWindowTextW(g_window.result_box, result);
+  SetWindowTextW(g_window.verdict_line, verdict);
+  fill_copy_text(result, verdict);
+
+  InvalidateRect(g_window.verdict_line, nullptr, TRUE);  // recoloured for the new level
+  text_format(g_window.status, kStatusCapacity, L"计算完成  %ls", tool->title);
+  InvalidateRect(g_window.main_window, nullptr, FALSE);
+  SetFocus(g_window.main_window);
+}

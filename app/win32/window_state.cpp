@@ -1,0 +1,3 @@
+#include "app/win32/window_state.h"
+
+WindowState g_window;
