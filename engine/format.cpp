@@ -20,10 +20,14 @@ const FixedFormat kFixedFormats[] = {
     {"f0", 0, false}, {"f1", 1, false}, {"f3", 3, false}, {"int", 0, false}, {"pct", 1, true},
 };
 
-// Below this magnitude "%.Nf" fits the 79 characters of the narrow work text
-// in every format; larger values print in exponent form with six significant
-// digits ("1.23457e+80") rather than as a cut or wrong number.
+// Values of this magnitude and above print in exponent form with six
+// significant digits ("1.23457e+80") rather than as a cut or wrong number.
 const double kFixedLimit = 1e75;
+
+// Characters of the narrow work text, without its terminator. Just below
+// kFixedLimit a negative value in "%.3f" needs 80 characters, so fixed
+// notation that does not fit whole also falls back to the exponent form.
+const int kWorkTextLength = 79;
 
 void widen_into(const char* narrow, wchar_t* buffer, int capacity) {
   text_clear(buffer, capacity);
@@ -59,10 +63,15 @@ void format_value(const char* format_name, double value, wchar_t* buffer, int ca
       break;
     }
   }
-  char work[80];
-  int len = std::fabs(value) < kFixedLimit
-                ? number_fixed(work, sizeof work - 1, value, decimals)
-                : number_general(work, sizeof work - 1, value, 6);
+  // Room for any fixed text of a double (309 integer digits), so that the
+  // length test below sees the whole text, never a cut one.
+  char work[400];
+  const int suffix = percent ? 1 : 0;
+  int len = 0;
+  if (std::fabs(value) < kFixedLimit)
+    len = number_fixed(work, sizeof work, value, decimals);
+  if (len == 0 || len + suffix > kWorkTextLength)
+    len = number_general(work, sizeof work, value, 6);
   if (percent) {
     work[len++] = '%';
     work[len] = '\0';
@@ -71,13 +80,17 @@ void format_value(const char* format_name, double value, wchar_t* buffer, int ca
 }
 
 long long day_number_from_date(int year, int month, int day) {
-  int y = month <= 2 ? year - 1 : year;
-  int era = (y >= 0 ? y : y - 399) / 400;
-  int yoe = y - era * 400;
-  int mp = month > 2 ? month - 3 : month + 9;
-  int doy = (153 * mp + 2) / 5 + day - 1;
-  long long doe = static_cast<long long>(yoe) * 365 + yoe / 4 - yoe / 100 + doy;
-  return static_cast<long long>(era) * 146097 + doe - 719468;
+  // 64-bit throughout: for dates near the calendar's ordinary range the
+  // result is the same as in 32 bits, and for extreme arguments (year
+  // -2147483648 in January, month or day near the 32-bit limits) nothing
+  // overflows.
+  long long y = month <= 2 ? year - 1LL : year;
+  long long era = (y >= 0 ? y : y - 399) / 400;
+  long long yoe = y - era * 400;
+  long long mp = month > 2 ? month - 3LL : month + 9LL;
+  long long doy = (153 * mp + 2) / 5 + day - 1;
+  long long doe = yoe * 365 + yoe / 4 - yoe / 100 + doy;
+  return era * 146097 + doe - 719468;
 }
 
 void date_text_from_day_number(long long day_number, wchar_t* buffer, int capacity) {
