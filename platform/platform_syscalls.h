@@ -1,0 +1,54 @@
+// The system calls behind the file and folder functions of platform.h, kept
+// in one replaceable table: tests put failing stand-ins into it to reach
+// every failure path, then restore the defaults. The platform code calls the
+// system only through g_platform_syscalls.
+#pragma once
+
+#include <cstddef>
+#include <cstdio>
+
+#ifdef _WIN32
+
+#include <windows.h>
+
+struct PlatformSyscalls {
+  HRESULT(WINAPI* SHGetFolderPathW)(HWND, int, HANDLE, DWORD, LPWSTR);
+  BOOL(WINAPI* CreateDirectoryW)(LPCWSTR, LPSECURITY_ATTRIBUTES);
+  BOOL(WINAPI* GetFileAttributesExW)(LPCWSTR, GET_FILEEX_INFO_LEVELS, LPVOID);
+  HANDLE(WINAPI* CreateFileW)(LPCWSTR, DWORD, DWORD, LPSECURITY_ATTRIBUTES, DWORD, DWORD, HANDLE);
+  BOOL(WINAPI* SetFilePointerEx)(HANDLE, LARGE_INTEGER, PLARGE_INTEGER, DWORD);
+  BOOL(WINAPI* SetEndOfFile)(HANDLE);
+  BOOL(WINAPI* CloseHandle)(HANDLE);
+  BOOL(WINAPI* DeleteFileW)(LPCWSTR);
+  BOOL(WINAPI* FlushFileBuffers)(HANDLE);
+  std::FILE* (*wfopen)(const wchar_t*, const wchar_t*);
+  std::size_t (*fwrite)(const void*, std::size_t, std::size_t, std::FILE*);
+  int (*fflush)(std::FILE*);
+  int (*fclose)(std::FILE*);
+};
+
+#else
+
+#include <sys/stat.h>
+#include <sys/types.h>
+
+struct PlatformSyscalls {
+  char* (*getenv)(const char*);
+  int (*mkdir)(const char*, mode_t);
+  int (*stat)(const char*, struct stat*);
+  int (*truncate)(const char*, off_t);
+  int (*unlink)(const char*);
+  int (*fsync)(int);
+  std::FILE* (*fopen)(const char*, const char*);
+  std::size_t (*fwrite)(const void*, std::size_t, std::size_t, std::FILE*);
+  int (*fflush)(std::FILE*);
+  int (*fclose)(std::FILE*);
+};
+
+#endif
+
+// The table in use; starts as the real system calls.
+extern PlatformSyscalls g_platform_syscalls;
+
+// Puts the real system calls back into every entry.
+void platform_restore_syscalls();

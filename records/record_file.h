@@ -1,0 +1,43 @@
+// Appending one record to the tool's Record file,
+// <local application data>/XeluMedSuite/records/T<id>.csv, so that either
+// the whole record reaches the disk or the file is left as it was.
+#pragma once
+
+#include "engine/tool.h"
+#include "platform/platform.h"
+
+// Room for the records folder and for the Record file's path.
+constexpr int kRecordPathCapacity = 520;
+
+// The step at which a save failed.
+enum RecordStep {
+  kRecordStepNone = 0,  // the save succeeded
+  kRecordStepLookup,    // the local application data folder is unknown
+  kRecordStepFolder,    // the records folder cannot be named or created
+  kRecordStepSize,      // the file's existence and size cannot be read
+  kRecordStepOpen,      // the file cannot be opened for appending
+  kRecordStepWrite,
+  kRecordStepFlush,     // the stream or the disk flush failed
+  kRecordStepClose,
+};
+
+struct RecordOutcome {
+  RecordStep failed_step;
+  PlatformResult result;
+  unsigned long os_error;  // the raw system error of the failed call
+};
+
+// The records folder under the local application data folder.
+PlatformResult record_folder(wchar_t* folder, int capacity, unsigned long* os_error);
+
+// Appends one record for the tool, with the parameter values and the detail
+// text, dated when. A file that is absent or empty first gets the byte-order
+// mark and the header line, through the same open. The record counts as
+// saved only after the stream and the disk were flushed and the file closed;
+// on any failure after the open the file is cut back to its earlier size (or
+// removed when it did not exist), so no partial record stays behind.
+//
+// place receives the file's path, or the records folder when the save failed
+// before the path was known, or the empty text when the lookup failed.
+RecordOutcome record_save(const ToolDef* tool, const double* values, const wchar_t* detail,
+                          const PlatformDateTime* when, wchar_t* place, int place_capacity);

@@ -1,0 +1,150 @@
+#include <gtest/gtest.h>
+
+#include <cerrno>
+#include <string>
+
+#include "engine/tool.h"
+#include "platform/syscall_faults.h"
+#include "records/record_file.h"
+#include "records/record_files.h"
+
+#ifndef _WIN32
+#include <unistd.h>
+#endif
+
+namespace {
+
+const double kValues[kMaxParameters] = {12, 20, 0, 0, 65};
+const PlatformDateTime kWhen = {2025, 3, 14, 14, 5, 9};
+
+// A detail text long enough to need many writes.
+std::wstring long_detail() {
+  std::wstring detail;
+  for (int i = 0; i < 20000; ++i) detail.push_back(i % 50 == 49 ? L'\n' : L'血');
+  return detail;
+}
+
+struct FaultCase {
+  const char* name;
+  void (*inject)();
+  RecordStep step;
+  PlatformResult result;
+  unsigned long (*os_error)();
+};
+
+void write_fails_half_way() { fail_write_after(3); }
+unsigned long eacces() { return EACCES; }
+unsigned long eio() { return EIO; }
+
+const FaultCase kFaultsAfterTheOpen[] = {
+    {"write half-way", write_fails_half_way, kRecordStepWrite, kPlatformIoError, disk_full_error},
+    {"first write", [] { fail_write_after(0); }, kRecordStepWrite, kPlatformIoError,
+     disk_full_error},
+    {"stream flush", fail_stream_flush, kRecordStepFlush, kPlatformIoError, disk_full_error},
+    {"disk flush", fail_disk_flush, kRecordStepFlush, kPlatformIoError, device_error},
+    {"close", fail_close, kRecordStepClose, kPlatformIoError, eio},
+};
+
+class RecordFault : public ::testing::Test {
+ protected:
+  void SetUp() override { use_data_folder(data.wide); }
+
+  RecordOutcome save(const wchar_t* detail) {
+    return record_save(get_tool(), kValues, detail, &kWhen, place, kRecordPathCapacity);
+  }
+
+  SyscallFaultScope faults;
+  TempFolder data;
+  wchar_t place[kRecordPathCapacity];
+};
+
+TEST_F(RecordFault, FailureAfterTheOpenCutsAnExistingFileBackToItsSize) {
+  std::wstring detail = long_detail();
+  for (const FaultCase& c : kFaultsAfterTheOpen) {
+    ASSERT_EQ(kRecordStepNone, save(L"first\r\n").failed_step);
+    std::string path = record_file_under(data.path);
+    std::string before = read_whole_file(path);
+    c.inject();
+    RecordOutcome done = save(detail.c_str());
+    clear_faults();
+    EXPECT_EQ(c.step, done.failed_step) << c.name;
+    EXPECT_EQ(c.result, done.result) << c.name;
+    EXPECT_EQ(c.os_error(), done.os_error) << c.name;
+    EXPECT_EQ(path, narrow(place)) << c.name;
+    std::string after = read_whole_file(path);
+    EXPECT_EQ(before.size(), after.size()) << c.name;
+    EXPECT_TRUE(before == after) << c.name;
+  }
+}
+
+TEST_F(RecordFault, FailureAfterTheOpenRemovesAFileThatDidNotExist) {
+  std::wstring detail = long_detail();
+  for (const FaultCase& c : kFaultsAfterTheOpen) {
+    c.inject();
+    RecordOutcome done = save(detail.c_str());
+    clear_faults();
+    EXPECT_EQ(c.step, done.failed_step) << c.name;
+    EXPECT_FALSE(file_exists(record_file_under(data.path))) << c.name;
+  }
+}
+
+TEST_F(RecordFault, FailuresBeforeTheOpenWriteNothing) {
+  struct Case {
+    const char* name;
+    void (*inject)();
+    RecordStep step;
+    PlatformResult result;
+    unsigned long (*os_error)();
+    bool file_known;  // whether the path was formed before the failure
+  } cases[] = {
+      {"folder creation", fail_folder_creation, kRecordStepFolder, kPlatformDenied,
+       folder_denied_error, false},
+      {"open (read-only file)", fail_open_for_append, kRecordStepOpen, kPlatformDenied, eacces,
+       true},
+  };
+  for (const Case& c : cases) {
+    c.inject();
+    RecordOutcome done = save(L"d");
+    clear_faults();
+    EXPECT_EQ(c.step, done.failed_step) << c.name;
+    EXPECT_EQ(c.result, done.result) << c.name;
+    EXPECT_EQ(c.os_error(), done.os_error) << c.name;
+    std::string expected_place =
+        c.file_known ? record_file_under(data.path) : records_folder_under(data.path);
+    EXPECT_EQ(expected_place, narrow(place)) << c.name;
+    EXPECT_FALSE(file_exists(record_file_under(data.path))) << c.name;
+  }
+}
+
+TEST_F(RecordFault, FailedLookupNeverFallsBackToTheDriveRoot) {
+  fail_data_folder_lookup();
+  RecordOutcome done = save(L"d");
+  EXPECT_EQ(kRecordStepLookup, done.failed_step);
+  EXPECT_EQ(kPlatformNotFound, done.result);
+  EXPECT_EQ(0, place[0]);
+  EXPECT_EQ(0, write_calls());
+#ifdef _WIN32
+  EXPECT_FALSE(file_exists("\\XeluMedSuite"));
+#else
+  EXPECT_FALSE(file_exists("/XeluMedSuite"));
+  EXPECT_FALSE(file_exists("XeluMedSuite"));
+#endif
+}
+
+#ifndef _WIN32
+// A real device that refuses every write: the failure surfaces when the
+// stream is flushed, with the kernel's own error.
+TEST_F(RecordFault, FullDiskDeviceIsReportedAsAFailure) {
+  std::string folder = records_folder_under(data.path);
+  ASSERT_EQ(kRecordStepNone, save(L"first").failed_step);
+  std::string path = record_file_under(data.path);
+  ASSERT_EQ(0, std::remove(path.c_str()));
+  ASSERT_EQ(0, symlink("/dev/full", path.c_str()));
+  RecordOutcome done = save(L"d");
+  EXPECT_NE(kRecordStepNone, done.failed_step);
+  EXPECT_EQ(kPlatformIoError, done.result);
+  EXPECT_EQ(static_cast<unsigned long>(ENOSPC), done.os_error);
+}
+#endif
+
+}  // namespace

@@ -1,0 +1,82 @@
+#include "records/record_files.h"
+
+#include <cstdio>
+#include <cstdlib>
+#include <filesystem>
+#include <system_error>
+
+#include "engine/utf8.h"
+
+namespace {
+
+#ifdef _WIN32
+const char kSeparator = '\\';
+#else
+const char kSeparator = '/';
+#endif
+
+int g_folder_number = 0;
+
+}  // namespace
+
+TempFolder::TempFolder() {
+  std::error_code ignored;
+  std::string base = std::filesystem::temp_directory_path(ignored).string();
+  while (!base.empty() && (base.back() == '/' || base.back() == '\\')) base.pop_back();
+  for (;;) {
+    path = base + kSeparator + "ich-records-" + std::to_string(std::rand()) + "-" +
+           std::to_string(++g_folder_number);
+    if (std::filesystem::create_directory(path, ignored)) break;
+  }
+  wide = widen(path);
+}
+
+TempFolder::~TempFolder() {
+  std::error_code ignored;
+  std::filesystem::remove_all(path, ignored);
+}
+
+std::wstring widen(const std::string& ascii) { return std::wstring(ascii.begin(), ascii.end()); }
+
+std::string narrow(const std::wstring& ascii) {
+  std::string out;
+  for (wchar_t c : ascii) out.push_back(static_cast<char>(c));
+  return out;
+}
+
+std::string records_folder_under(const std::string& data_folder) {
+  return data_folder + kSeparator + "XeluMedSuite" + kSeparator + "records";
+}
+
+std::string record_file_under(const std::string& data_folder) {
+  return records_folder_under(data_folder) + kSeparator + "T148.csv";
+}
+
+bool file_exists(const std::string& path) {
+  std::error_code ignored;
+  return std::filesystem::exists(path, ignored);
+}
+
+std::string read_whole_file(const std::string& path) {
+  std::string data;
+  if (std::FILE* f = std::fopen(path.c_str(), "rb")) {
+    char buf[4096];
+    size_t n;
+    while ((n = std::fread(buf, 1, sizeof buf, f)) > 0) data.append(buf, n);
+    std::fclose(f);
+  }
+  return data;
+}
+
+void write_whole_file(const std::string& path, const std::string& bytes) {
+  if (std::FILE* f = std::fopen(path.c_str(), "wb")) {
+    std::fwrite(bytes.data(), 1, bytes.size(), f);
+    std::fclose(f);
+  }
+}
+
+std::string utf8_of(const std::wstring& text) {
+  std::string out(utf8_length(text.c_str()), '\0');
+  utf8_encode(text.c_str(), -1, &out[0], out.size(), nullptr);
+  return out;
+}
