@@ -23,18 +23,34 @@ int days_in_month(long long year, int month) {
   return month == 2 && is_leap(year) ? 29 : kDays[month - 1];
 }
 
-// The expected text, built digit by digit: at least four year characters
-// with a minus sign counting toward them, two each for month and day.
-std::wstring expected_text(long long year, int month, int day) {
-  std::wstring digits = std::to_wstring(year < 0 ? -year : year);
-  std::wstring text = year < 0 ? L"-" : L"";
-  while (text.size() + digits.size() < 4) text += L'0';
-  text += digits;
-  text += month < 10 ? L"-0" : L"-";
-  text += std::to_wstring(month);
-  text += day < 10 ? L"-0" : L"-";
-  text += std::to_wstring(day);
-  return text;
+// The expected text, built digit by digit into a fixed buffer (the walk
+// below checks over a million days): at least four year characters with a
+// minus sign counting toward them, two each for month and day.
+void expected_text(long long year, int month, int day, wchar_t* out) {
+  wchar_t digits[24];
+  int n = 0;
+  unsigned long long magnitude = year < 0 ? 0ULL - static_cast<unsigned long long>(year) : static_cast<unsigned long long>(year);
+  do {
+    digits[n++] = static_cast<wchar_t>(L'0' + magnitude % 10);
+    magnitude /= 10;
+  } while (magnitude);
+  int pos = 0;
+  if (year < 0) out[pos++] = L'-';
+  while (pos + n < 4) out[pos++] = L'0';
+  while (n) out[pos++] = digits[--n];
+  const int rest[] = {month, day};
+  for (int part : rest) {
+    out[pos++] = L'-';
+    out[pos++] = static_cast<wchar_t>(L'0' + part / 10);
+    out[pos++] = static_cast<wchar_t>(L'0' + part % 10);
+  }
+  out[pos] = 0;
+}
+
+bool same_text(const wchar_t* a, const wchar_t* b) {
+  for (; *a && *a == *b; ++a, ++b) {
+  }
+  return *a == *b;
 }
 
 TEST(Date, FixedPoints) {
@@ -62,11 +78,14 @@ TEST(Date, EveryDayOverCenturiesRoundTrips) {
   int mismatches = 0;
   while (year <= 2800 && mismatches < 5) {
     long long from_date = day_number_from_date(static_cast<int>(year), month, day);
-    std::wstring text = date_text(day_number);
-    if (from_date != day_number || text != expected_text(year, month, day)) {
+    wchar_t text[32], expected[32];
+    date_text_from_day_number(day_number, text, 32);
+    expected_text(year, month, day, expected);
+    if (from_date != day_number || !same_text(expected, text)) {
       ++mismatches;
+      std::wstring shown = text;
       ADD_FAILURE() << "day " << day_number << ": from date " << from_date << ", text "
-                    << std::string(text.begin(), text.end());
+                    << std::string(shown.begin(), shown.end());
     }
     ++day_number;
     if (++day > days_in_month(year, month)) {
