@@ -6,20 +6,20 @@
 #include "engine/text.h"
 #include "selftest/utf8_file.h"
 
-namespace {
-
-const int kDetailLimit = 8000;  // characters of the flattened result text
-
-// Appends the result text as one line: CR is dropped and not counted, LF
-// becomes one blank, and at most 8000 characters are taken.
-void append_flattened(wchar_t* report, int capacity, const wchar_t* text) {
+// Keeps the report's length at hand rather than measuring the report again
+// for every character, and stays within its capacity like text_append.
+void append_flattened_detail(wchar_t* report, int capacity, const wchar_t* text) {
+  int n = text_length(report);
   int count = 0;
-  for (const wchar_t* p = text; *p && count < kDetailLimit; ++p) {
+  for (const wchar_t* p = text; p && *p && count < kSelftestDetailLimit && n < capacity - 1; ++p) {
     if (*p == L'\r') continue;
-    text_append_char(report, capacity, *p == L'\n' ? L' ' : *p);
+    report[n++] = *p == L'\n' ? L' ' : *p;
+    report[n] = 0;
     ++count;
   }
 }
+
+namespace {
 
 // One OUT line per output, each formula evaluated on its own against zeroed
 // output values; returns how many failed.
@@ -46,7 +46,7 @@ int build_selftest_report(const ToolDef* tool, wchar_t* report, int capacity) {
   double values[kMaxParameters] = {};
   for (int i = 0; i < tool->parameter_count; ++i) values[i] = tool->parameters[i].default_value;
 
-  static_assert(kSelftestReportCapacity > 8000 + 512, "the report holds the DETAIL field whole");
+  static_assert(kSelftestReportCapacity > kSelftestDetailLimit + 512, "the report holds the DETAIL field whole");
   wchar_t result[8192];
   wchar_t verdict[512];
   wchar_t detail[8192];
@@ -65,7 +65,7 @@ int build_selftest_report(const ToolDef* tool, wchar_t* report, int capacity) {
   text_append(report, capacity, L"VERDICT|");
   text_append(report, capacity, verdict);
   text_append(report, capacity, L"\r\nDETAIL|");
-  append_flattened(report, capacity, result);
+  append_flattened_detail(report, capacity, result);
   text_append(report, capacity, L"\r\n");
 
   wchar_t errors_line[128];

@@ -7,6 +7,14 @@
 // Capacity of the whole report text, in characters.
 constexpr int kSelftestReportCapacity = 16384;
 
+// Most characters of the result text that the DETAIL field takes.
+constexpr int kSelftestDetailLimit = 8000;
+
+// Appends the result text to the report as one line: CR is dropped and not
+// counted, LF becomes one blank, and at most kSelftestDetailLimit characters
+// are taken. Every append stays within the report's capacity.
+void append_flattened_detail(wchar_t* report, int capacity, const wchar_t* text);
+
 // Builds the report of the tool into the buffer and returns the number of
 // output formulas that failed.
 int build_selftest_report(const ToolDef* tool, wchar_t* report, int capacity);
