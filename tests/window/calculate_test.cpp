@@ -1,0 +1,121 @@
+// The calculate command: the texts it shows, the inputs it accepts, and the
+// inputs it refuses without touching the previous result.
+#include "app/win32/window_state.h"
+#include "window/window_fixture.h"
+
+namespace {
+
+struct ScoreCase {
+  const wchar_t* inputs[5];
+  const wchar_t* result;
+  const wchar_t* verdict;
+  int level;
+};
+
+class CalculateScoreTest : public MainWindowTest, public ::testing::WithParamInterface<ScoreCase> {};
+
+TEST_P(CalculateScoreTest, ShowsTheResultVerdictAndStatus) {
+  const ScoreCase& c = GetParam();
+  for (int i = 0; i < 5; ++i) set_input(i, c.inputs[i]);
+  click(1001);
+  EXPECT_STREQ(window_text(g_window.result_box).text, c.result);
+  EXPECT_STREQ(window_text(g_window.verdict_line).text, c.verdict);
+  EXPECT_EQ(g_window.level, c.level);
+  EXPECT_STREQ(g_window.detail, c.result);
+  EXPECT_STREQ(g_window.status, L"计算完成  ICH 脑出血评分");
+  EXPECT_EQ(GetFocus(), main_);
+  EXPECT_EQ(g_message_box_count, 0);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Scores, CalculateScoreTest,
+    ::testing::Values(
+        ScoreCase{{L"12", L"20", L"0", L"0", L"65"},
+                  L"ICH 评分：1 分\r\n估计病死率：13 %\r\n", L"低中危，监测意识与瞳孔", 1},
+        ScoreCase{{L"4", L"35", L"0", L"0", L"85"},
+                  L"ICH 评分：4 分\r\n估计病死率：97 %\r\n", L"高危，神经外科急会诊", 3},
+        ScoreCase{{L"4", L"35", L"1", L"0", L"85"},
+                  L"ICH 评分：5 分\r\n估计病死率：100 %\r\n", L"高危，神经外科急会诊", 3},
+        ScoreCase{{L"3", L"30", L"1", L"1", L"80"},
+                  L"ICH 评分：6 分\r\n估计病死率：100 %\r\n", L"高危，神经外科急会诊", 3},
+        ScoreCase{{L"13", L"29.9", L"0", L"0", L"79"},
+                  L"ICH 评分：0 分\r\n估计病死率：0 %\r\n", L"低中危，监测意识与瞳孔", 1}));
+
+TEST_F(MainWindowTest, CalculateKeepsTheCopyTextAndTheAcceptedValues) {
+  set_input(4, L"81");
+  click(1001);
+  EXPECT_STREQ(g_window.copy_text,
+               L"ICH 评分：2 分\r\n估计病死率：26 %\r\n—— 低中危，监测意识与瞳孔");
+  const double expected[5] = {12, 20, 0, 0, 81};
+  for (int i = 0; i < 5; ++i) EXPECT_EQ(g_window.values[i], expected[i]) << i;
+}
+
+// Texts that are not refused: blanks count as 0, and the longest number at
+// the start of the text is taken.
+struct LenientCase {
+  const wchar_t* text;
+  double value;
+};
+
+class LenientInputTest : public MainWindowTest, public ::testing::WithParamInterface<LenientCase> {};
+
+TEST_P(LenientInputTest, ConvertsWithoutAMessage) {
+  set_input(1, GetParam().text);
+  click(1001);
+  EXPECT_EQ(g_message_box_count, 0);
+  EXPECT_EQ(g_window.values[1], GetParam().value);
+  EXPECT_NE(g_window.detail[0], L'\0');
+}
+
+INSTANTIATE_TEST_SUITE_P(Texts, LenientInputTest,
+                         ::testing::Values(LenientCase{L"", 0}, LenientCase{L"   ", 0},
+                                           LenientCase{L"abc", 0}, LenientCase{L"12abc", 12},
+                                           LenientCase{L"1,5", 1}, LenientCase{L"  7.25", 7.25},
+                                           LenientCase{L"0x10", 16}, LenientCase{L"-3e1", -30},
+                                           LenientCase{L"1e-400", 0}));
+
+struct RefusedCase {
+  int item;
+  const wchar_t* text;
+  const wchar_t* message;
+};
+
+class RefusedInputTest : public MainWindowTest, public ::testing::WithParamInterface<RefusedCase> {};
+
+// A refusal names the item, moves the focus to it, and leaves the previous
+// result, the stored values and every text as they were.
+TEST_P(RefusedInputTest, NamesTheItemAndKeepsThePreviousRecord) {
+  const RefusedCase& c = GetParam();
+  click(1001);
+  WindowText result_before = window_text(g_window.result_box);
+  set_input(0, L"3");  // accepted items before the refused one must not be stored either
+  set_input(1, L"45");
+  set_input(c.item, c.text);
+  set_input(4, L"90");
+  click(1001);
+
+  ASSERT_EQ(g_message_box_count, 1);
+  EXPECT_STREQ(g_last_message_box.text, c.message);
+  EXPECT_STREQ(g_last_message_box.caption, L"输入有误");
+  EXPECT_EQ(g_last_message_box.type & MB_ICONMASK, static_cast<UINT>(MB_ICONWARNING));
+  EXPECT_EQ(g_last_message_box.type & MB_TYPEMASK, static_cast<UINT>(MB_OK));
+  EXPECT_EQ(g_last_message_box.owner, main_);
+  EXPECT_EQ(GetFocus(), g_window.inputs[c.item]);
+
+  const double defaults[5] = {12, 20, 0, 0, 65};
+  for (int i = 0; i < 5; ++i) EXPECT_EQ(g_window.values[i], defaults[i]) << i;
+  EXPECT_STREQ(window_text(g_window.result_box).text, result_before.text);
+  EXPECT_STREQ(g_window.detail, result_before.text);
+  EXPECT_STREQ(window_text(g_window.verdict_line).text, L"低中危，监测意识与瞳孔");
+  EXPECT_EQ(g_window.level, 1);
+  EXPECT_STREQ(g_window.status, L"计算完成  ICH 脑出血评分");
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Texts, RefusedInputTest,
+    ::testing::Values(RefusedCase{0, L"1e999", L"第 1 项“GCS”请输入数字。"},
+                      RefusedCase{0, L"inf", L"第 1 项“GCS”请输入数字。"},
+                      RefusedCase{2, L"nan", L"第 3 项“破入脑室(1/0)”请输入数字。"},
+                      RefusedCase{3, L" -Infinity", L"第 4 项“幕下出血(1/0)”请输入数字。"}));
+
+}  // namespace

@@ -1,0 +1,149 @@
+// The Main window as it opens: class, icon, size, the controls and their
+// texts, fonts and places, the first status text and the focus.
+#include <cwchar>
+
+#include "app/win32/window_state.h"
+#include "window/window_fixture.h"
+
+namespace {
+
+RECT child_rect(HWND main, HWND child) {
+  RECT r;
+  GetWindowRect(child, &r);
+  MapWindowPoints(HWND_DESKTOP, main, reinterpret_cast<POINT*>(&r), 2);
+  return r;
+}
+
+TEST_F(MainWindowTest, RegistersTheClassWithTheIconAndHoldsTheOuterSize) {
+  wchar_t name[64];
+  GetClassNameW(main_, name, 64);
+  EXPECT_STREQ(name, L"XeluMedToolWnd");
+  EXPECT_STREQ(window_text(main_).text, L"ICH 脑出血评分");
+
+  HICON icon = reinterpret_cast<HICON>(GetClassLongPtrW(main_, GCLP_HICON));
+  ASSERT_NE(icon, nullptr);
+  ICONINFO info;
+  ASSERT_TRUE(GetIconInfo(icon, &info));
+  BITMAP colour;
+  GetObjectW(info.hbmColor, sizeof colour, &colour);
+  EXPECT_EQ(colour.bmWidth, GetSystemMetrics(SM_CXICON));
+  DeleteObject(info.hbmColor);
+  DeleteObject(info.hbmMask);
+
+  EXPECT_EQ(GetWindowLongW(main_, GWL_STYLE) & ~(WS_VISIBLE | WS_CLIPSIBLINGS), 0x00CA0000);
+  RECT outer;
+  GetWindowRect(main_, &outer);
+  EXPECT_EQ(outer.right - outer.left, 1036);
+  EXPECT_EQ(outer.bottom - outer.top, 780);
+
+  MINMAXINFO limits = {};
+  SendMessageW(main_, WM_GETMINMAXINFO, 0, reinterpret_cast<LPARAM>(&limits));
+  EXPECT_EQ(limits.ptMinTrackSize.x, 1036);
+  EXPECT_EQ(limits.ptMinTrackSize.y, 780);
+  EXPECT_EQ(limits.ptMaxTrackSize.x, 1036);
+  EXPECT_EQ(limits.ptMaxTrackSize.y, 780);
+}
+
+// One row per parameter, 34 pixels apart, with the default in "%.6g" form;
+// the two yes/no items have no unit label.
+TEST_F(MainWindowTest, BuildsOneRowPerParameter) {
+  struct Row {
+    const wchar_t* label;
+    const wchar_t* unit;
+    const wchar_t* value;
+  };
+  const Row rows[] = {{L"GCS", L"分", L"12"},
+                      {L"血肿量", L"ml", L"20"},
+                      {L"破入脑室(1/0)", nullptr, L"0"},
+                      {L"幕下出血(1/0)", nullptr, L"0"},
+                      {L"年龄", L"岁", L"65"}};
+  for (int i = 0; i < 5; ++i) {
+    SCOPED_TRACE(i);
+    int y = 150 + 34 * i;
+    HWND input = control(2000 + i);
+    ASSERT_EQ(input, g_window.inputs[i]);
+    EXPECT_STREQ(window_text(input).text, rows[i].value);
+    RECT r = child_rect(main_, input);
+    EXPECT_EQ(r.left, 216);
+    EXPECT_EQ(r.top, y - 4);
+    EXPECT_EQ(r.right - r.left, 152);
+    EXPECT_EQ(r.bottom - r.top, 27);
+    EXPECT_TRUE(GetWindowLongW(input, GWL_EXSTYLE) & WS_EX_CLIENTEDGE);
+    EXPECT_EQ(reinterpret_cast<HFONT>(SendMessageW(input, WM_GETFONT, 0, 0)),
+              g_window.fonts[kInputFont]);
+
+    HWND label = static_with_text(rows[i].label);
+    ASSERT_NE(label, nullptr);
+    r = child_rect(main_, label);
+    EXPECT_EQ(r.left, 24);
+    EXPECT_EQ(r.top, y + 1);
+    EXPECT_EQ(GetWindowLongW(label, GWL_STYLE) & SS_TYPEMASK, SS_RIGHT);
+
+    if (rows[i].unit) {
+      HWND unit = static_with_text(rows[i].unit);
+      ASSERT_NE(unit, nullptr);
+      r = child_rect(main_, unit);
+      EXPECT_EQ(r.left, 374);
+      EXPECT_EQ(r.top, y);
+      EXPECT_EQ(reinterpret_cast<HFONT>(SendMessageW(unit, WM_GETFONT, 0, 0)),
+                g_window.fonts[kSmallFont]);
+    }
+  }
+  EXPECT_EQ(g_window.inputs[5], nullptr);
+  // Five labels, three units, the verdict, note and reference lines.
+  int statics = 0;
+  for (HWND c = FindWindowExW(main_, nullptr, L"STATIC", nullptr); c;
+       c = FindWindowExW(main_, c, L"STATIC", nullptr))
+    ++statics;
+  EXPECT_EQ(statics, 11);
+}
+
+TEST_F(MainWindowTest, BuildsTheResultPanelAndTheButtons) {
+  EXPECT_STREQ(window_text(g_window.verdict_line).text, L"填写左侧参数，点击“计算”");
+  EXPECT_STREQ(window_text(g_window.note_line).text, L"血肿量按 ABC/2 估算，需结合是否破入脑室。");
+  EXPECT_NE(static_with_text(L"参考依据：ICH Score：0 分病死率约 0%，5-6 分接近 100%"), nullptr);
+  EXPECT_EQ(g_window.result_box, control(3000));
+  EXPECT_STREQ(window_text(g_window.result_box).text, L"");
+  EXPECT_EQ(GetWindowLongW(g_window.result_box, GWL_STYLE) & 0xFFFF,
+            static_cast<LONG>(ES_READONLY | ES_AUTOVSCROLL | ES_MULTILINE));
+  EXPECT_EQ(reinterpret_cast<HFONT>(SendMessageW(g_window.verdict_line, WM_GETFONT, 0, 0)),
+            g_window.fonts[kVerdictFont]);
+  EXPECT_EQ(reinterpret_cast<HFONT>(SendMessageW(g_window.result_box, WM_GETFONT, 0, 0)),
+            g_window.fonts[kResultFont]);
+  RECT r = child_rect(main_, g_window.result_box);
+  EXPECT_EQ(r.left, 492);
+  EXPECT_EQ(r.top, 196);
+  EXPECT_EQ(r.bottom, 428);
+
+  struct Button {
+    int id;
+    const wchar_t* caption;
+    int x, width;
+  };
+  const Button buttons[] = {{1001, L"计算 (F5)", 20, 152},
+                            {1002, L"保存记录", 184, 132},
+                            {1003, L"复制结果", 328, 132},
+                            {1004, L"清空重填", 472, 132},
+                            {1005, L"关于", 616, 110}};
+  for (const Button& b : buttons) {
+    SCOPED_TRACE(b.id);
+    HWND button = control(b.id);
+    ASSERT_NE(button, nullptr);
+    EXPECT_STREQ(window_text(button).text, b.caption);
+    EXPECT_EQ(GetWindowLongW(button, GWL_STYLE) & BS_TYPEMASK, BS_OWNERDRAW);
+    r = child_rect(main_, button);
+    EXPECT_EQ(r.left, b.x);
+    EXPECT_EQ(r.top, 668);
+    EXPECT_EQ(r.right - r.left, b.width);
+    EXPECT_EQ(r.bottom - r.top, 40);
+  }
+}
+
+TEST_F(MainWindowTest, StartsWithTheReadyStatusAndTheFocusInTheFirstField) {
+  EXPECT_STREQ(g_window.status, L"就绪：填写参数后按 F5 或点击“计算”");
+  EXPECT_STREQ(g_window.detail, L"");
+  EXPECT_EQ(g_window.level, 0);
+  EXPECT_EQ(GetFocus(), g_window.inputs[0]);
+}
+
+}  // namespace

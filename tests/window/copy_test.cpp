@@ -1,0 +1,97 @@
+// The copy command: the clipboard text after a calculation, the refusal
+// without a result, and the failure status when the clipboard cannot be had.
+#include <windows.h>
+
+#include "app/win32/clipboard_memory.h"
+#include "app/win32/window_state.h"
+#include "window/window_fixture.h"
+
+namespace {
+
+constexpr wchar_t kSentinel[] = L"left by an earlier program";
+
+TEST_F(MainWindowTest, CopyPutsTheTitleResultAndVerdictOnTheClipboard) {
+  put_clipboard_text(kSentinel);
+  click(1001);
+  click(1003);
+  EXPECT_STREQ(clipboard_text().text,
+               L"ICH 脑出血评分\r\nICH 评分：1 分\r\n估计病死率：13 %\r\n—— 低中危，监测意识与瞳孔");
+  EXPECT_STREQ(g_window.status, L"结果已复制到剪贴板");
+  EXPECT_EQ(g_message_box_count, 0);
+}
+
+TEST_F(MainWindowTest, CopyWithoutAResultAsksForACalculationFirst) {
+  for (bool after_clear : {false, true}) {
+    SCOPED_TRACE(after_clear);
+    put_clipboard_text(kSentinel);
+    if (after_clear) {
+      click(1001);
+      click(1004);
+    }
+    g_message_box_count = 0;
+    click(1003);
+    ASSERT_EQ(g_message_box_count, 1);
+    EXPECT_STREQ(g_last_message_box.text, L"请先点击“计算”生成结果。");
+    EXPECT_STREQ(g_last_message_box.caption, L"提示");
+    EXPECT_EQ(g_last_message_box.type & MB_ICONMASK, static_cast<UINT>(MB_ICONINFORMATION));
+    EXPECT_EQ(g_last_message_box.owner, main_);
+    EXPECT_STREQ(clipboard_text().text, kSentinel);
+    EXPECT_STRNE(g_window.status, L"结果已复制到剪贴板");
+  }
+}
+
+// Another thread holds the clipboard open while the command runs.
+DWORD WINAPI hold_clipboard(void* events) {
+  HANDLE* pair = static_cast<HANDLE*>(events);
+  BOOL opened = OpenClipboard(nullptr);
+  SetEvent(pair[0]);
+  WaitForSingleObject(pair[1], 5000);
+  if (opened) CloseClipboard();
+  return opened ? 0 : 1;
+}
+
+TEST_F(MainWindowTest, CopyReportsAFailureWhenTheClipboardIsBusy) {
+  put_clipboard_text(kSentinel);
+  click(1001);
+  HANDLE events[2] = {CreateEventW(nullptr, TRUE, FALSE, nullptr),
+                      CreateEventW(nullptr, TRUE, FALSE, nullptr)};
+  HANDLE holder = CreateThread(nullptr, 0, hold_clipboard, events, 0, nullptr);
+  ASSERT_EQ(WaitForSingleObject(events[0], 5000), WAIT_OBJECT_0);
+  click(1003);
+  SetEvent(events[1]);
+  WaitForSingleObject(holder, 5000);
+  DWORD holder_result = 1;
+  GetExitCodeThread(holder, &holder_result);
+  CloseHandle(holder);
+  CloseHandle(events[0]);
+  CloseHandle(events[1]);
+  ASSERT_EQ(holder_result, 0u) << "the helper thread could not open the clipboard";
+
+  EXPECT_STREQ(g_window.status, L"复制失败：剪贴板暂不可用");
+  EXPECT_EQ(g_message_box_count, 0);
+  EXPECT_STREQ(clipboard_text().text, kSentinel);
+}
+
+HGLOBAL refuse_allocation(UINT, SIZE_T) { return nullptr; }
+void* refuse_lock(HGLOBAL) { return nullptr; }
+
+// Neither failure may claim success, and the clipboard keeps its old text.
+TEST_F(MainWindowTest, CopyReportsAFailureWhenClipboardMemoryCannotBeHad) {
+  const ClipboardMemory saved = g_clipboard_memory;
+  const ClipboardMemory failing[] = {{refuse_allocation, saved.lock},
+                                     {saved.allocate, refuse_lock}};
+  click(1001);
+  for (const ClipboardMemory& calls : failing) {
+    SCOPED_TRACE(&calls - failing);
+    put_clipboard_text(kSentinel);
+    g_window.status[0] = L'\0';
+    g_clipboard_memory = calls;
+    click(1003);
+    g_clipboard_memory = saved;
+    EXPECT_STREQ(g_window.status, L"复制失败：剪贴板暂不可用");
+    EXPECT_EQ(g_message_box_count, 0);
+    EXPECT_STREQ(clipboard_text().text, kSentinel);
+  }
+}
+
+}  // namespace
