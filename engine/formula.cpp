@@ -34,23 +34,27 @@ void skip_space(Context* c) {
   while (is_space(*c->pos)) ++c->pos;
 }
 
-// Skips white space, then tests whether the text begins with token.
-bool next_is(Context* c, const char* token) {
+// The token tests below look at one or two characters directly instead of
+// comparing token strings: they run several times per character of the
+// formula, and string comparisons made them most of the evaluation time.
+
+// Skips white space, then tests whether the next character is ch.
+bool next_is(Context* c, char ch) {
   skip_space(c);
-  return std::strncmp(c->pos, token, std::strlen(token)) == 0;
+  return *c->pos == ch;
 }
 
-// Consumes token when it is next.
-bool match(Context* c, const char* token) {
-  if (!next_is(c, token)) return false;
-  c->pos += std::strlen(token);
+// Consumes the one-character token ch when it is next.
+bool match(Context* c, char ch) {
+  if (!next_is(c, ch)) return false;
+  ++c->pos;
   return true;
 }
 
 // Consumes a closing token that the grammar requires; its absence fails the
 // formula, and evaluation goes on as if it were present.
-void expect(Context* c, const char* token) {
-  if (!match(c, token)) c->error = 1;
+void expect(Context* c, char ch) {
+  if (!match(c, ch)) c->error = 1;
 }
 
 // Guards every recursive level: past the depth limit the rest of the operand
@@ -111,13 +115,23 @@ double apply_function2(const char* name, double a, double b, int* error) {
   return 0.0;
 }
 
+// Byte-for-byte equality of two texts. Keys are a few characters long; a
+// library call per comparison cost a tenth of the evaluation time.
+bool same_text(const char* a, const char* b) {
+  while (*a && *a == *b) {
+    ++a;
+    ++b;
+  }
+  return *a == *b;
+}
+
 // Parameters first, then outputs, each in definition order.
 double variable(Context* c, const char* name) {
   const ToolDef* t = c->tool;
   for (int i = 0; i < t->parameter_count; ++i)
-    if (std::strcmp(t->parameters[i].key, name) == 0) return c->parameter_values[i];
+    if (same_text(t->parameters[i].key, name)) return c->parameter_values[i];
   for (int i = 0; i < t->output_count; ++i)
-    if (std::strcmp(t->outputs[i].key, name) == 0) return c->output_values[i];
+    if (same_text(t->outputs[i].key, name)) return c->output_values[i];
   return fail(c);
 }
 
@@ -125,22 +139,50 @@ double variable(Context* c, const char* name) {
 double call(Context* c, const char* name) {
   ++c->pos;  // the "(" that next_is found
   double a = conditional(c);
-  if (match(c, ",")) {
+  if (match(c, ',')) {
     double b = conditional(c);
-    expect(c, ")");
+    expect(c, ')');
     return apply_function2(name, a, b, &c->error);
   }
-  expect(c, ")");
+  expect(c, ')');
   return apply_function1(name, a, &c->error);
+}
+
+// A run of at most 15 decimal digits that nothing could extend (no ".", no
+// exponent, no "0x") is an integer below 2^53, which a double holds exactly:
+// it is computed here, giving the value the full scanner would. The ICH
+// formulas hold dozens of such literals. Returns the digits used, or 0.
+int plain_integer(const char* p, double* value) {
+  long long n = 0;
+  int used = 0;
+  while (used < 16 && is_digit(p[used])) n = n * 10 + (p[used++] - '0');
+  const char next = p[used];
+  if (used == 0 || used > 15 || next == '.' || next == 'e' || next == 'E') return 0;
+  if (used == 1 && p[0] == '0' && (next == 'x' || next == 'X')) return 0;
+  *value = static_cast<double>(n);
+  return used;
 }
 
 // number := the longest prefix that strtod accepts, starting at a digit or "."
 double number(Context* c) {
   double value = 0.0;
+  if (int used = plain_integer(c->pos, &value)) {
+    c->pos += used;
+    return value;
+  }
   int used = number_scan(c->pos, &value);
   if (used == 0) return fail(c);
   c->pos += used;
   return value;
+}
+
+// A variable or a function call. Kept out of primary so that the name
+// buffer does not weigh on the frame of every operand.
+[[gnu::noinline]] double name_operand(Context* c) {
+  char name[64];
+  read_name(c, name);
+  if (next_is(c, '(')) return call(c, name);
+  return variable(c, name);
 }
 
 // primary := number | name | name "(" args ")" | "(" conditional ")"
@@ -149,16 +191,11 @@ double primary(Context* c) {
   if (ch == '(') {
     ++c->pos;
     double v = conditional(c);
-    expect(c, ")");
+    expect(c, ')');
     return v;
   }
   if (is_digit(ch) || ch == '.') return number(c);
-  if (is_name_start(ch)) {
-    char name[64];
-    read_name(c, name);
-    if (next_is(c, "(")) return call(c, name);
-    return variable(c, name);
-  }
+  if (is_name_start(ch)) return name_operand(c);
   return fail(c);  // an operator, ")", ",", ":", the end, a non-ASCII byte
 }
 
@@ -192,83 +229,115 @@ double unary(Context* c) {
 // power := unary [ "^" power ]        (right to left: 2^3^2 is 2^9)
 double power(Context* c) {
   double base = unary(c);
-  if (!match(c, "^")) return base;
+  if (!match(c, '^')) return base;
   if (!enter(c)) return 0.0;
   double exponent = power(c);
   --c->depth;
   return std::pow(base, exponent);
 }
 
-// term := power { ( "*" | "/" | "%" ) power }   (a zero divisor ends the term with 0)
-double term(Context* c) {
+// Binding strength of the binary operators, loosest first; an operand (a
+// power) binds tighter than any of them.
+enum Precedence { kOr = 1, kAnd, kComparison, kSum, kTerm, kOperand };
+
+enum class Op { kNone, kOr, kAnd, kLe, kGe, kEq, kNe, kLt, kGt, kAdd, kSub, kMul, kDiv, kMod };
+
+struct BinaryOp {
+  Op op;
+  int precedence;
+  int length;  // characters of the operator
+};
+
+const BinaryOp kNoOp = {Op::kNone, 0, 0};
+
+// Reads the binary operator after the white space, without consuming it. A
+// doubled asterisk is no operator: neither a power nor two products.
+BinaryOp peek_binary(Context* c) {
+  skip_space(c);
+  const char* p = c->pos;
+  switch (p[0]) {
+    case '|': return p[1] == '|' ? BinaryOp{Op::kOr, kOr, 2} : kNoOp;
+    case '&': return p[1] == '&' ? BinaryOp{Op::kAnd, kAnd, 2} : kNoOp;
+    case '<': return p[1] == '=' ? BinaryOp{Op::kLe, kComparison, 2} : BinaryOp{Op::kLt, kComparison, 1};
+    case '>': return p[1] == '=' ? BinaryOp{Op::kGe, kComparison, 2} : BinaryOp{Op::kGt, kComparison, 1};
+    case '=': return p[1] == '=' ? BinaryOp{Op::kEq, kComparison, 2} : kNoOp;
+    case '!': return p[1] == '=' ? BinaryOp{Op::kNe, kComparison, 2} : kNoOp;
+    case '+': return BinaryOp{Op::kAdd, kSum, 1};
+    case '-': return BinaryOp{Op::kSub, kSum, 1};
+    case '*': return p[1] == '*' ? kNoOp : BinaryOp{Op::kMul, kTerm, 1};
+    case '/': return BinaryOp{Op::kDiv, kTerm, 1};
+    case '%': return BinaryOp{Op::kMod, kTerm, 1};
+    default: return kNoOp;
+  }
+}
+
+// Comparisons and logical operators give exactly 1 or 0; a comparison with
+// NaN is false except "!=".
+double apply_binary(Op op, double left, double right) {
+  switch (op) {
+    case Op::kOr: return truth(left) || truth(right) ? 1.0 : 0.0;
+    case Op::kAnd: return truth(left) && truth(right) ? 1.0 : 0.0;
+    case Op::kLe: return left <= right ? 1.0 : 0.0;
+    case Op::kGe: return left >= right ? 1.0 : 0.0;
+    case Op::kEq: return left == right ? 1.0 : 0.0;
+    case Op::kNe: return left != right ? 1.0 : 0.0;
+    case Op::kLt: return left < right ? 1.0 : 0.0;
+    case Op::kGt: return left > right ? 1.0 : 0.0;
+    case Op::kAdd: return left + right;
+    case Op::kSub: return left - right;
+    default: return 0.0;
+  }
+}
+
+// The four binary levels below the conditional, by precedence climbing:
+//   or_chain   := and_chain { "||" and_chain }
+//   and_chain  := comparison { "&&" comparison }
+//   comparison := sum [ ( "<=" | ">=" | "==" | "!=" | "<" | ">" ) sum ]
+//   sum        := term { ( "+" | "-" ) term }
+//   term       := power { ( "*" | "/" | "%" ) power }
+// One loop instead of one function per level: a fresh parse on every call
+// made the descent through five levels per operand the evaluator's main
+// cost. It computes exactly what the level functions do. An operator is
+// applied only to a left operand built at its own level or a tighter one
+// (left_level is the loosest level applied so far), so a comparison never
+// chains (1<2<3 leaves "<3" unread), and a zero divisor ends its term with 0
+// while the sum around it goes on (2+1/0+3 gives 5, 1/0*5 leaves "*5").
+double binary(Context* c, int min_precedence) {
   double left = power(c);
+  int left_level = kOperand;
   for (;;) {
-    skip_space(c);
-    char op = *c->pos;
-    if (op == '*' && c->pos[1] == '*') return left;  // no power, no two products
-    if (op != '*' && op != '/' && op != '%') return left;
-    ++c->pos;
-    double right = power(c);
-    if (op == '*') {
-      left *= right;
-    } else if (right == 0) {
-      return fail(c);
-    } else {
-      left = op == '/' ? left / right : std::fmod(left, right);
+    const BinaryOp op = peek_binary(c);
+    if (op.op == Op::kNone || op.precedence < min_precedence) return left;
+    if (op.precedence > left_level || (op.precedence == kComparison && left_level == kComparison))
+      return left;
+    c->pos += op.length;
+    if (op.precedence == kTerm) {
+      double right = power(c);
+      if (op.op == Op::kMul) {
+        left *= right;
+      } else if (right == 0) {
+        c->error = 1;
+        left = 0.0;
+        left_level = kSum;  // the term has ended; only looser operators go on
+      } else {
+        left = op.op == Op::kDiv ? left / right : std::fmod(left, right);
+      }
+      continue;
     }
+    double right = binary(c, op.precedence + 1);
+    left = apply_binary(op.op, left, right);
+    left_level = op.precedence;
   }
-}
-
-// sum := term { ( "+" | "-" ) term }
-double sum(Context* c) {
-  double left = term(c);
-  for (;;) {
-    if (match(c, "+")) left += term(c);
-    else if (match(c, "-")) left -= term(c);
-    else return left;
-  }
-}
-
-// comparison := sum [ ( "<=" | ">=" | "==" | "!=" | "<" | ">" ) sum ]
-double comparison(Context* c) {
-  double left = sum(c);
-  if (match(c, "<=")) return left <= sum(c) ? 1.0 : 0.0;
-  if (match(c, ">=")) return left >= sum(c) ? 1.0 : 0.0;
-  if (match(c, "==")) return left == sum(c) ? 1.0 : 0.0;
-  if (match(c, "!=")) return left != sum(c) ? 1.0 : 0.0;
-  if (match(c, "<")) return left < sum(c) ? 1.0 : 0.0;
-  if (match(c, ">")) return left > sum(c) ? 1.0 : 0.0;
-  return left;
-}
-
-// and_chain := comparison { "&&" comparison }
-double and_chain(Context* c) {
-  double left = comparison(c);
-  while (match(c, "&&")) {
-    double right = comparison(c);
-    left = truth(left) && truth(right) ? 1.0 : 0.0;
-  }
-  return left;
-}
-
-// or_chain := and_chain { "||" and_chain }
-double or_chain(Context* c) {
-  double left = and_chain(c);
-  while (match(c, "||")) {
-    double right = and_chain(c);
-    left = truth(left) || truth(right) ? 1.0 : 0.0;
-  }
-  return left;
 }
 
 // conditional := or_chain [ "?" conditional ":" conditional ]
 double conditional(Context* c) {
   if (!enter(c)) return 0.0;
-  double condition = or_chain(c);
+  double condition = binary(c, kOr);
   double v = condition;
-  if (match(c, "?")) {
+  if (match(c, '?')) {
     double a = conditional(c);
-    expect(c, ":");
+    expect(c, ':');
     double b = conditional(c);
     v = truth(condition) ? a : b;
   }
