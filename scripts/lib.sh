@@ -6,7 +6,7 @@ ICH_ROOT=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
 # Debian packages the build and the tests need.
 ICH_PACKAGES=(cmake make g++ googletest libbenchmark-dev
   g++-mingw-w64-x86-64 wine64 xvfb xdotool imagemagick fonts-wqy-microhei xclip
-  clang-14 libclang-rt-14-dev python3)
+  clang-14 libclang-rt-14-dev python3 libmuparser-dev libfparser-dev zip)
 
 ich_install_missing() {
   local missing=()
