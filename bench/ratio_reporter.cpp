@@ -25,7 +25,12 @@ void RatioReporter::ReportRuns(const std::vector<Run>& runs) {
     if (it == fastest_.end() || ns < it->second) fastest_[name] = ns;
     for (const auto& c : run.counters) counters_[name + "#" + c.first] = c.second.value;
   }
-  ConsoleReporter::ReportRuns(runs);
+  // With repetitions the console shows only the aggregates (mean, median,
+  // deviation); the fastest single repetition is kept above.
+  std::vector<Run> aggregates;
+  for (const Run& run : runs)
+    if (run.run_type == Run::RT_Aggregate) aggregates.push_back(run);
+  ConsoleReporter::ReportRuns(aggregates.empty() ? runs : aggregates);
 }
 
 double RatioReporter::nanoseconds(const std::string& name) const {
