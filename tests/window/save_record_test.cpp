@@ -1,0 +1,100 @@
+// The save-record command through the window: the refusal without a result,
+// the record in the local application data folder of the Wine prefix, and a
+// file held by another handle, which must be reported and left as it was.
+#include <windows.h>
+
+#include <string>
+
+#include "app/win32/window_state.h"
+#include "engine/text.h"
+#include "records/record_file.h"
+#include "window/window_fixture.h"
+
+namespace {
+
+std::wstring record_path() {
+  wchar_t folder[kRecordPathCapacity];
+  unsigned long os_error = 0;
+  if (record_folder(folder, kRecordPathCapacity, &os_error) != kPlatformOk) return L"";
+  return std::wstring(folder) + L"\\T148.csv";
+}
+
+std::string file_bytes(const std::wstring& path) {
+  std::string bytes;
+  HANDLE file = CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
+                            OPEN_EXISTING, 0, nullptr);
+  if (file == INVALID_HANDLE_VALUE) return bytes;
+  char buffer[4096];
+  DWORD got = 0;
+  while (ReadFile(file, buffer, sizeof buffer, &got, nullptr) && got > 0) bytes.append(buffer, got);
+  CloseHandle(file);
+  return bytes;
+}
+
+bool starts_with(const wchar_t* text, const wchar_t* prefix) {
+  return std::wstring(text).rfind(prefix, 0) == 0;
+}
+
+TEST_F(MainWindowTest, SaveWithoutAResultAsksForACalculationFirst) {
+  std::wstring path = record_path();
+  std::string before = file_bytes(path);
+  wchar_t status_before[kStatusCapacity];
+  text_copy(status_before, kStatusCapacity, g_window.status);
+  click(1002);
+  ASSERT_EQ(g_message_box_count, 1);
+  EXPECT_STREQ(g_last_message_box.text, L"请先点击“计算”生成结果，再保存记录。");
+  EXPECT_STREQ(g_last_message_box.caption, L"提示");
+  EXPECT_EQ(g_last_message_box.type & MB_ICONMASK, static_cast<UINT>(MB_ICONINFORMATION));
+  EXPECT_STREQ(g_window.status, status_before);
+  EXPECT_EQ(file_bytes(path), before);
+}
+
+TEST_F(MainWindowTest, SaveAppendsOneRecordAndConfirms) {
+  std::wstring path = record_path();
+  ASSERT_FALSE(path.empty());
+  std::string before = file_bytes(path);
+  set_input(0, L"7");
+  click(1001);
+  g_message_box_count = 0;
+  click(1002);
+  ASSERT_EQ(g_message_box_count, 1);
+  EXPECT_STREQ(g_last_message_box.caption, L"已保存");
+  EXPECT_STREQ(g_last_message_box.text, L"本次结果已追加保存到本地记录（CSV，可用 Excel 打开）。");
+  EXPECT_STREQ(g_window.status, (L"记录已保存：" + path).c_str());
+
+  std::string after = file_bytes(path);
+  ASSERT_GT(after.size(), before.size());
+  EXPECT_EQ(after.compare(0, before.size(), before), 0) << "earlier records must stay as they were";
+  std::string added = after.substr(before.size());
+  if (before.empty()) {
+    EXPECT_EQ(added.compare(0, 3, "\xEF\xBB\xBF"), 0);
+  }
+  EXPECT_NE(added.find(",ICH 脑出血评分,GCS=7,血肿量=20,破入脑室(1/0)=0,幕下出血(1/0)=0,年龄=65,"
+                       "\"ICH 评分：1 分\r\n估计病死率：13 %\r\n\"\r\n"),
+            std::string::npos);
+}
+
+TEST_F(MainWindowTest, SaveIntoAFileHeldByAnotherProgramFailsAndLeavesItAlone) {
+  std::wstring path = record_path();
+  click(1001);
+  click(1002);  // makes sure the folder and the file exist
+  std::string before = file_bytes(path);
+  ASSERT_FALSE(before.empty());
+
+  HANDLE holder = CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
+                              0, nullptr);
+  ASSERT_NE(holder, INVALID_HANDLE_VALUE);
+  g_message_box_count = 0;
+  click(1002);
+  CloseHandle(holder);
+
+  ASSERT_EQ(g_message_box_count, 1);
+  EXPECT_STREQ(g_last_message_box.caption, L"保存失败");
+  EXPECT_STREQ(g_last_message_box.text,
+               L"记录未能写入本地文件，请确认文件未被其他程序占用且磁盘可写。");
+  EXPECT_EQ(g_last_message_box.type & MB_ICONMASK, static_cast<UINT>(MB_ICONWARNING));
+  EXPECT_TRUE(starts_with(g_window.status, L"记录保存失败：")) << g_window.status;
+  EXPECT_EQ(file_bytes(path), before);
+}
+
+}  // namespace
