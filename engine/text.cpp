@@ -47,8 +47,8 @@ int text_append_ascii(wchar_t* buffer, int capacity, const char* src) {
 
 namespace {
 
-// One conversion specification: %[0][width][.precision][l|ll]conversion.
-struct Spec {
+// One conversion directive: %[0][width][.precision][l|ll]conversion.
+struct Directive {
   bool zero_pad = false;
   int width = 0;
   int precision = -1;
@@ -56,64 +56,64 @@ struct Spec {
   wchar_t conversion = 0;
 };
 
-// Parses the specification after '%'; returns a pointer past it.
-const wchar_t* parse_spec(const wchar_t* f, Spec* spec) {
+// Parses the directive after '%'; returns a pointer past it.
+const wchar_t* parse_directive(const wchar_t* f, Directive* directive) {
   if (*f == L'0') {
-    spec->zero_pad = true;
+    directive->zero_pad = true;
     ++f;
   }
   for (; *f >= L'0' && *f <= L'9'; ++f)
-    if (spec->width < 1000) spec->width = spec->width * 10 + (*f - L'0');
+    if (directive->width < 1000) directive->width = directive->width * 10 + (*f - L'0');
   if (*f == L'.') {
-    spec->precision = 0;
+    directive->precision = 0;
     for (++f; *f >= L'0' && *f <= L'9'; ++f)
-      if (spec->precision < 1000) spec->precision = spec->precision * 10 + (*f - L'0');
+      if (directive->precision < 1000) directive->precision = directive->precision * 10 + (*f - L'0');
   }
-  for (; *f == L'l'; ++f) ++spec->longs;
-  spec->conversion = *f;
+  for (; *f == L'l'; ++f) ++directive->longs;
+  directive->conversion = *f;
   return *f ? f + 1 : f;
 }
 
 // Appends a narrow number text padded to the width (numbers only).
-void append_padded(wchar_t* buffer, int capacity, const char* digits, int len, const Spec& spec) {
-  int pad = spec.width > len ? spec.width - len : 0;
+void append_padded(wchar_t* buffer, int capacity, const char* digits, int len, const Directive& directive) {
+  int pad = directive.width > len ? directive.width - len : 0;
   const char* body = digits;
-  if (spec.zero_pad && pad > 0 && (*body == '-' || *body == '+')) text_append_char(buffer, capacity, static_cast<wchar_t>(*body++));
-  for (int i = 0; i < pad; ++i) text_append_char(buffer, capacity, spec.zero_pad ? L'0' : L' ');
+  if (directive.zero_pad && pad > 0 && (*body == '-' || *body == '+')) text_append_char(buffer, capacity, static_cast<wchar_t>(*body++));
+  for (int i = 0; i < pad; ++i) text_append_char(buffer, capacity, directive.zero_pad ? L'0' : L' ');
   text_append_ascii(buffer, capacity, body);
 }
 
-// Expands one specification with its argument; returns false for an
+// Expands one directive with its argument; returns false for an
 // unsupported conversion, which the caller then prints literally.
-bool expand(wchar_t* buffer, int capacity, const Spec& spec, va_list* args) {
+bool expand(wchar_t* buffer, int capacity, const Directive& directive, va_list* args) {
   char digits[512];
-  switch (spec.conversion) {
+  switch (directive.conversion) {
     case L'%':
       text_append_char(buffer, capacity, L'%');
       return true;
     case L's':
-      if (spec.longs >= 1) text_append(buffer, capacity, va_arg(*args, const wchar_t*));
+      if (directive.longs >= 1) text_append(buffer, capacity, va_arg(*args, const wchar_t*));
       else text_append_ascii(buffer, capacity, va_arg(*args, const char*));
       return true;
     case L'c':
       text_append_char(buffer, capacity, static_cast<wchar_t>(va_arg(*args, int)));
       return true;
     case L'd': {
-      long long v = spec.longs >= 2 ? va_arg(*args, long long)
-                  : spec.longs == 1 ? va_arg(*args, long)
+      long long v = directive.longs >= 2 ? va_arg(*args, long long)
+                  : directive.longs == 1 ? va_arg(*args, long)
                                     : va_arg(*args, int);
       int len = number_integer(digits, sizeof digits, v, 0, false);
-      append_padded(buffer, capacity, digits, len, spec);
+      append_padded(buffer, capacity, digits, len, directive);
       return true;
     }
     case L'f': {
-      int len = number_fixed(digits, sizeof digits, va_arg(*args, double), spec.precision < 0 ? 6 : spec.precision);
-      append_padded(buffer, capacity, digits, len, spec);
+      int len = number_fixed(digits, sizeof digits, va_arg(*args, double), directive.precision < 0 ? 6 : directive.precision);
+      append_padded(buffer, capacity, digits, len, directive);
       return true;
     }
     case L'g': {
-      int len = number_general(digits, sizeof digits, va_arg(*args, double), spec.precision < 0 ? 6 : spec.precision);
-      append_padded(buffer, capacity, digits, len, spec);
+      int len = number_general(digits, sizeof digits, va_arg(*args, double), directive.precision < 0 ? 6 : directive.precision);
+      append_padded(buffer, capacity, digits, len, directive);
       return true;
     }
     default:
@@ -137,9 +137,9 @@ int text_vformat(wchar_t* buffer, int capacity, const wchar_t* format, va_list a
       continue;
     }
     const wchar_t* start = f;
-    Spec spec;
-    f = parse_spec(f + 1, &spec);
-    if (!expand(buffer, capacity, spec, &ap)) text_append_n(buffer, capacity, start, static_cast<int>(f - start));
+    Directive directive;
+    f = parse_directive(f + 1, &directive);
+    if (!expand(buffer, capacity, directive, &ap)) text_append_n(buffer, capacity, start, static_cast<int>(f - start));
   }
   va_end(ap);
   return text_length(buffer);

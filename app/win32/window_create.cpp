@@ -10,7 +10,7 @@ namespace {
 constexpr DWORD kChild = WS_CHILD | WS_VISIBLE;
 constexpr DWORD kButtonStyle = kChild | BS_OWNERDRAW;
 
-struct ControlSpec {
+struct ControlLayout {
   DWORD ex_style;
   const wchar_t* window_class;
   DWORD style;
@@ -19,10 +19,10 @@ struct ControlSpec {
 };
 
 // A null font leaves the control's own font; the owner-drawn buttons get none.
-HWND create_control(HWND parent, const ControlSpec& spec, const wchar_t* text, HFONT font) {
-  HWND control = CreateWindowExW(spec.ex_style, spec.window_class, text, spec.style, spec.x,
-                                 spec.y, spec.width, spec.height, parent,
-                                 reinterpret_cast<HMENU>(static_cast<INT_PTR>(spec.id)),
+HWND create_control(HWND parent, const ControlLayout& layout, const wchar_t* text, HFONT font) {
+  HWND control = CreateWindowExW(layout.ex_style, layout.window_class, text, layout.style, layout.x,
+                                 layout.y, layout.width, layout.height, parent,
+                                 reinterpret_cast<HMENU>(static_cast<INT_PTR>(layout.id)),
                                  g_window.instance, nullptr);
   if (control && font) SendMessageW(control, WM_SETFONT, reinterpret_cast<WPARAM>(font), TRUE);
   return control;
