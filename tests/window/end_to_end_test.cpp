@@ -54,6 +54,22 @@ void remote_text(HWND window, wchar_t* text, int capacity) {
                       2000, &ignored);
 }
 
+// Real key events go to the window that has the keyboard focus: wait until
+// the program's GCS field has it, since a fresh window under a loaded X
+// server may become active only a moment after it is visible.
+bool wait_for_focus(HWND main, HWND field) {
+  DWORD thread = GetWindowThreadProcessId(main, nullptr);
+  for (int i = 0; i < 200; ++i) {
+    SetForegroundWindow(main);
+    GUITHREADINFO info = {};
+    info.cbSize = sizeof info;
+    if (GetGUIThreadInfo(thread, &info) && info.hwndFocus == field && GetForegroundWindow() == main)
+      return true;
+    Sleep(50);
+  }
+  return false;
+}
+
 bool wait_for_text(HWND window, const wchar_t* expected) {
   wchar_t text[512];
   for (int i = 0; i < 100; ++i) {
@@ -83,9 +99,9 @@ TEST(EndToEnd, TypedInputAndF5ShowTheResult) {
                              &startup, &process));
   HWND main = wait_for_main_window(process.dwProcessId);
   ASSERT_NE(main, nullptr);
-  SetForegroundWindow(main);
   HWND gcs = GetDlgItem(main, 2000);
   HWND result_box = GetDlgItem(main, 3000);
+  ASSERT_TRUE(wait_for_focus(main, gcs)) << "the GCS field never got the keyboard focus";
 
   // The focus starts in the GCS field: replace its 12 with 3.
   press(VK_END);
