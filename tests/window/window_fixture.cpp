@@ -59,7 +59,7 @@ void MainWindowTest::SetUp() {
   g_message_box = record_message_box;
   g_message_box_count = 0;
   main_ = open_main_window(GetModuleHandleW(nullptr), get_tool());
-  ASSERT_NE(main_, nullptr);
+  ASSERT_NE(main_, nullptr) << "CreateWindowExW failed, error " << GetLastError();
   pump();
 }
 
