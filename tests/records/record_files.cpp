@@ -52,22 +52,6 @@ std::string record_file_under(const std::string& data_folder) {
   return records_folder_under(data_folder) + kSeparator + "T148.csv";
 }
 
-bool file_exists(const std::string& path) {
-  std::error_code ignored;
-  return std::filesystem::exists(path, ignored);
-}
-
-std::string read_whole_file(const std::string& path) {
-  std::string data;
-  if (std::FILE* f = std::fopen(path.c_str(), "rb")) {
-    char buf[4096];
-    size_t n;
-    while ((n = std::fread(buf, 1, sizeof buf, f)) > 0) data.append(buf, n);
-    std::fclose(f);
-  }
-  return data;
-}
-
 void write_whole_file(const std::string& path, const std::string& bytes) {
   if (std::FILE* f = std::fopen(path.c_str(), "wb")) {
     std::fwrite(bytes.data(), 1, bytes.size(), f);

@@ -4,6 +4,8 @@
 
 #include <string>
 
+#include "support/file_bytes.h"
+
 // A new empty folder under the system's temporary folder, removed with all
 // its content when the object ends.
 struct TempFolder {
@@ -23,8 +25,6 @@ std::string narrow(const std::wstring& ascii);
 std::string records_folder_under(const std::string& data_folder);
 std::string record_file_under(const std::string& data_folder);
 
-bool file_exists(const std::string& path);
-std::string read_whole_file(const std::string& path);
 void write_whole_file(const std::string& path, const std::string& bytes);
 
 // The UTF-8 form of a wide text.

@@ -10,6 +10,7 @@
 #include "engine/utf8.h"
 #include "selftest/selftest.h"
 #include "selftest/utf8_file.h"
+#include "support/file_bytes.h"
 
 namespace {
 
@@ -132,17 +133,10 @@ TEST(SelftestReport, SmallReportCapacityCutsAndTerminates) {
   for (int i = 40; i < 80; ++i) ASSERT_EQ(L'#', report[i]);
 }
 
+// The file's bytes, and whether it exists at all.
 std::string read_file(const char* path, bool* exists) {
-  std::string data;
-  *exists = false;
-  if (std::FILE* f = std::fopen(path, "rb")) {
-    *exists = true;
-    char buf[4096];
-    size_t n;
-    while ((n = std::fread(buf, 1, sizeof buf, f)) > 0) data.append(buf, n);
-    std::fclose(f);
-  }
-  return data;
+  *exists = file_exists(path);
+  return read_whole_file(path);
 }
 
 // The report of a tool with long labels runs far beyond 8191 UTF-8 bytes; it

@@ -7,19 +7,9 @@
 #include "engine/text.h"
 #include "selftest/selftest.h"
 #include "selftest/utf8_file.h"
+#include "support/file_bytes.h"
 
 namespace {
-
-std::string read_file(const char* path) {
-  std::string data;
-  if (std::FILE* f = std::fopen(path, "rb")) {
-    char buf[4096];
-    size_t n;
-    while ((n = std::fread(buf, 1, sizeof buf, f)) > 0) data.append(buf, n);
-    std::fclose(f);
-  }
-  return data;
-}
 
 TEST(Selftest, DefaultsWriteTheSevenLineReport) {
   const char* expected =
@@ -32,7 +22,7 @@ TEST(Selftest, DefaultsWriteTheSevenLineReport) {
       "ERRORS|0\r\n";
   std::remove("selftest_golden.txt");
   EXPECT_EQ(0, run_selftest(L"selftest_golden.txt"));
-  std::string data = read_file("selftest_golden.txt");
+  std::string data = read_whole_file("selftest_golden.txt");
   EXPECT_EQ(201u, data.size());
   EXPECT_EQ(std::string(expected), data);
   std::remove("selftest_golden.txt");
