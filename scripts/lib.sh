@@ -3,10 +3,18 @@
 
 ICH_ROOT=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
 
-# Debian packages the build and the tests need.
+# Debian packages the build and the tests need. wine64 alone puts no `wine`
+# command on the PATH; the wine package does.
 ICH_PACKAGES=(cmake make g++ googletest libbenchmark-dev
-  g++-mingw-w64-x86-64 wine64 xvfb xdotool imagemagick fonts-wqy-microhei xclip
+  g++-mingw-w64-x86-64 wine wine64 xvfb xdotool imagemagick fonts-wqy-microhei xclip
   clang-14 libclang-rt-14-dev python3 libmuparser-dev libfparser-dev zip)
+
+# The commands the scripts run, each with the package that provides it.
+declare -A ICH_COMMAND_PACKAGE=(
+  [cmake]=cmake [g++]=g++ [python3]=python3 [zip]=zip
+  [x86_64-w64-mingw32-g++-posix]=g++-mingw-w64-x86-64
+  [wine]=wine [wineboot]=wine [wineserver]=wine
+  [Xvfb]=xvfb [xdotool]=xdotool [import]=imagemagick [clang-14]=clang-14)
 
 ich_install_missing() {
   local missing=()
@@ -21,6 +29,21 @@ ich_install_missing() {
   DEBIAN_FRONTEND=noninteractive $sudo apt-get install -y -qq --no-install-recommends "${missing[@]}" >/dev/null || return 1
 }
 
+# Checks that every named command is on the PATH. Prints one line naming all
+# that are missing, with their packages, and fails; a package that installed
+# without its command would otherwise show up later as a failed test.
+ich_require_commands() {  # command...
+  local missing=()
+  for c in "$@"; do
+    command -v "$c" >/dev/null 2>&1 || missing+=("$c (package ${ICH_COMMAND_PACKAGE[$c]:-?})")
+  done
+  [ ${#missing[@]} -eq 0 ] && return 0
+  local line
+  printf -v line '%s, ' "${missing[@]}"
+  echo "missing commands: ${line%, }"
+  return 1
+}
+
 # Environment for running the Windows programs under Wine with a prefix
 # inside the given build tree.
 ich_wine_env() {
@@ -29,18 +52,52 @@ ich_wine_env() {
   export WINEDLLOVERRIDES='mscoree,mshtml='
 }
 
-# Creates the Wine prefix once and maps the fonts the window asks for onto
-# the Chinese font that Debian ships.
-ich_wine_prefix() {
+# The font replacements of the prefix: the window asks for these faces, and
+# Debian ships the Chinese font under its own name.
+ICH_FONT_REPLACEMENTS=("Microsoft YaHei UI=WenQuanYi Micro Hei" "Consolas=WenQuanYi Micro Hei Mono")
+ICH_FONT_KEY='HKCU\Software\Wine\Fonts\Replacements'
+
+# True when the prefix's registry maps every face the window asks for.
+ich_wine_fonts_mapped() {
+  local pair face want
+  for pair in "${ICH_FONT_REPLACEMENTS[@]}"; do
+    face=${pair%%=*} want=${pair#*=}
+    wine reg query "$ICH_FONT_KEY" /v "$face" 2>/dev/null </dev/null | tr -d '\r' |
+      grep -q "REG_SZ[[:space:]]*$want\$" || return 1
+  done
+}
+
+# Every step of a new prefix's set-up, stopping at the first that fails.
+ich_wine_prefix_setup() {
+  local pair
+  mkdir -p "$WINEPREFIX" || return 1
+  wineboot -i >/dev/null 2>&1 </dev/null || { echo "wine prefix: wineboot failed"; return 1; }
+  for pair in "${ICH_FONT_REPLACEMENTS[@]}"; do
+    wine reg add "$ICH_FONT_KEY" /v "${pair%%=*}" /t REG_SZ /d "${pair#*=}" /f >/dev/null 2>&1 </dev/null ||
+      { echo "wine prefix: cannot add the font replacement for ${pair%%=*}"; return 1; }
+  done
+  # The registry reaches its files only when the server ends.
+  wineserver -w || { echo "wine prefix: wineserver -w failed"; return 1; }
+  ich_wine_fonts_mapped || { echo "wine prefix: the font replacements did not take"; return 1; }
+  wineserver -w
+}
+
+# Creates the Wine prefix inside the given build tree and maps the fonts the
+# window asks for. The prefix is marked ready only when every step succeeded;
+# a prefix that is not marked, or whose font replacements are gone, is built
+# anew. Fails, with a line saying why, when it cannot be made ready.
+ich_wine_prefix() {  # build tree
   ich_wine_env "$1"
-  if [ ! -f "$WINEPREFIX/.ich-ready" ]; then
-    mkdir -p "$WINEPREFIX"
-    wineboot -i >/dev/null 2>&1
-    wine reg add 'HKCU\Software\Wine\Fonts\Replacements' /v 'Microsoft YaHei UI' /t REG_SZ /d 'WenQuanYi Micro Hei' /f >/dev/null 2>&1
-    wine reg add 'HKCU\Software\Wine\Fonts\Replacements' /v 'Consolas' /t REG_SZ /d 'WenQuanYi Micro Hei Mono' /f >/dev/null 2>&1
-    wineserver -w
-    touch "$WINEPREFIX/.ich-ready"
+  if [ -f "$WINEPREFIX/.ich-ready" ]; then
+    # The query leaves a server running; the caller's processes should start
+    # one of their own, on the display they are given.
+    ich_wine_fonts_mapped && { wineserver -w; return 0; }
+    echo "wine prefix: font replacements missing in $WINEPREFIX, building it anew"
   fi
+  wineserver -k >/dev/null 2>&1
+  rm -rf "$WINEPREFIX"
+  ich_wine_prefix_setup || { wineserver -k >/dev/null 2>&1; return 1; }
+  touch "$WINEPREFIX/.ich-ready"
 }
 
 # Starts a virtual X display on a free number and exports DISPLAY; sets
