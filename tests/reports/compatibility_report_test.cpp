@@ -64,7 +64,7 @@ TEST(ReportCompatibility, NumbersOutsideTheTablePrintWithTheFirstName) {
       {true, 0, L"待查：0 号 头孢曲松  +  3 号 万古霉素"},
       {false, 0, L"待查：0 号 头孢曲松  +  3 号 万古霉素"},
       {true, -4.5, L"待查：-4 号 头孢曲松  +  3 号 万古霉素"},
-      {true, 5e9, L"待查：-2147483648 号 头孢曲松  +  3 号 万古霉素"},
+      {true, 5e9, L"待查：2147483647 号 头孢曲松  +  3 号 万古霉素"},
   };
   for (const Row& row : rows) {
     ReportInput inputs[] = {{"drugB", 3}, {"drugA", row.a}};
