@@ -42,9 +42,13 @@ const wchar_t kPairFormat[] = L"待查：%d 号 %ls  +  %d 号 %ls";
 const wchar_t kLegendFirst[] = L"编号：1头孢曲松 2葡萄糖酸钙 3万古霉素 4呋塞米 5氨溴索";
 const wchar_t kLegendSecond[] = L"      6奥美拉唑 7维生素C 8胰岛素 9碳酸氢钠 10多巴胺";
 
-// Numbers outside the table print as drug 1; they still never match a pair.
+// A number outside the table was never entered as a drug: printing a real
+// name for it could show a contraindicated pair beside a conclusion that
+// lists none. It never matches a pair either.
+const wchar_t kUnknownDrugName[] = L"未知编号";
+
 const wchar_t* drug_name(int number) {
-  return number >= 1 && number <= kLastDrugNumber ? kDrugNames[number] : kDrugNames[1];
+  return number >= 1 && number <= kLastDrugNumber ? kDrugNames[number] : kUnknownDrugName;
 }
 
 const Conclusion& conclusion_for(int a, int b) {

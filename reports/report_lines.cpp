@@ -13,11 +13,11 @@ double report_input(const ToolDef* tool, const double* parameter_values, const c
 
 int integer_from_report_value(double value) {
   // Converting a double whose truncation does not fit an int is undefined
-  // behaviour, so the range is checked on the truncated double first; NaN
-  // fails both comparisons and takes the out-of-range value too.
+  // behaviour, so the range is checked on the truncated double first.
+  if (std::isnan(value)) return 0;
   double whole = std::trunc(value);
-  if (!(whole >= static_cast<double>(INT_MIN) && whole <= static_cast<double>(INT_MAX)))
-    return INT_MIN;
+  if (whole < static_cast<double>(INT_MIN)) return INT_MIN;
+  if (whole > static_cast<double>(INT_MAX)) return INT_MAX;
   return static_cast<int>(whole);
 }
 

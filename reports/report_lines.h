@@ -11,8 +11,9 @@ constexpr int kReportLineCapacity = 512;
 double report_input(const ToolDef* tool, const double* parameter_values, const char* key);
 
 // A value truncated toward zero to a 32-bit integer. A value whose truncation
-// lies outside the 32-bit range, and NaN (which has no truncation), give
-// -2147483648, which every report treats like any value below its lower bound.
+// lies beyond the 32-bit range gives the nearest end of the range, so that it
+// keeps its side of every report's limits; NaN (which has no truncation)
+// gives 0.
 int integer_from_report_value(double value);
 
 // report_input converted by integer_from_report_value.

@@ -1,12 +1,10 @@
 // The calculate command: reads every input field, runs the calculation and
 // shows the Calculation result.
-#include <cmath>
-
 #include "app/win32/commands.h"
 #include "app/win32/message_box.h"
 #include "app/win32/window_state.h"
 #include "engine/calculation.h"
-#include "engine/number_scan.h"
+#include "engine/input_number.h"
 #include "engine/text.h"
 
 namespace {
@@ -15,16 +13,16 @@ constexpr int kInputCapacity = 128;
 constexpr int kResultCapacity = 4096;
 constexpr int kVerdictCapacity = 512;
 
-// Empty or blank text counts as 0; otherwise the longest number at the start
-// of the text is taken, and text that does not begin with one counts as 0.
-double read_input_value(int i) {
+// False when the field's text is not one whole number (an empty or blank
+// field is 0); a typing slip must be refused, never read as some other value.
+// A text too long for the buffer is refused too: its cut form could read as a
+// number the user did not type.
+bool read_input_value(int i, double* value) {
+  *value = 0.0;
+  if (GetWindowTextLengthW(g_window.inputs[i]) >= kInputCapacity) return false;
   wchar_t text[kInputCapacity];
   GetWindowTextW(g_window.inputs[i], text, kInputCapacity);
-  const wchar_t* p = text;
-  while (*p == L' ') ++p;
-  double value = 0;
-  if (*p != L'\0') number_scan_wide(text, &value);
-  return value;
+  return input_number_read(text, value);
 }
 
 void refuse_input(int i) {
@@ -50,8 +48,7 @@ void command_calculate() {
   // values matching the result still on screen, so a save cannot mix them.
   double values[kMaxParameters] = {};
   for (int i = 0; i < tool->parameter_count; ++i) {
-    values[i] = read_input_value(i);
-    if (!std::isfinite(values[i])) {
+    if (!read_input_value(i, &values[i])) {
       refuse_input(i);
       return;
     }

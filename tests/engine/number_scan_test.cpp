@@ -1,5 +1,6 @@
 // number_scan: the strtod-shaped prefix (white space, sign, inf/nan, hex,
-// exponent) and correct handling of values out of the double range.
+// exponent) and correct handling of values out of the double range; and
+// input_number_read, the whole-text rule of the input fields built on it.
 #include <gtest/gtest.h>
 
 #include <cfloat>
@@ -7,6 +8,7 @@
 #include <limits>
 #include <string>
 
+#include "engine/input_number.h"
 #include "engine/number_scan.h"
 
 namespace {
@@ -142,6 +144,53 @@ TEST(NumberScan, WideTextEndsAtTheFirstNonAsciiCharacter) {
   double value = 3;
   EXPECT_EQ(0, number_scan_wide(nullptr, &value));
   EXPECT_EQ(0.0, value);
+}
+
+TEST(InputNumber, AcceptsOneWholeDecimalNumberBetweenBlanks) {
+  struct Accepted {
+    const wchar_t* text;
+    double value;
+  } cases[] = {
+      {L"", 0},           {L"   ", 0},          {L"\t\x3000 ", 0},     {L"12", 12},
+      {L" 12 ", 12},      {L"\t12\t", 12},      {L"\x3000" L"12\x3000", 12}, {L"+5", 5},
+      {L"-0", -0.0},      {L"1e1", 10},         {L"1E+1", 10},         {L"2.5e-1", 0.25},
+      {L"5.", 5},         {L".5", 0.5},         {L"-.5e1", -5},        {L"007", 7},
+      {L"1e-400", 0},     {L"1.7976931348623157e308", DBL_MAX},
+      {L"\xFF11\xFF12", 12},                    // full-width 12
+      {L"\xFF13\xFF0E\xFF15", 3.5},              // full-width 3.5
+      {L"\xFF0D\xFF12", -2},                     // full-width minus
+      {L"\xFF0B\xFF11\xFF45\xFF12", 100},         // full-width plus and e
+      {L"1\xFF12.\xFF15", 12.5},                  // the two forms mixed
+  };
+  for (const Accepted& c : cases) {
+    double value = -1;
+    EXPECT_TRUE(input_number_read(c.text, &value)) << c.text;
+    EXPECT_TRUE(same_value(c.value, value)) << c.value << " " << value;
+  }
+  double value = -1;
+  EXPECT_TRUE(input_number_read(nullptr, &value));
+  EXPECT_EQ(0.0, value);
+}
+
+TEST(InputNumber, RefusesEveryOtherText) {
+  // Worth 1 if read whole; longer than any field, so never read in part.
+  const std::wstring long_number = L"1" + std::wstring(600, L'0') + L"e-600";
+  const wchar_t* const texts[] = {
+      L"abc",   L"12abc", L"1,5",    L"1O",     L"12 13",  L"--5",     L"+-5",   L"- 5",
+      L"0x10",  L"0X1p3", L"inf",    L"-inf",   L"Infinity", L"nan",   L"nan(1)", L"1e999",
+      L"-1e999", L"1e",   L"1e+",    L"e5",     L".",      L"-",       L".e1",   L"1.5.2",
+      L"1e5.5", L"1 e5",  L"1\n",    L"\n1",    L"1\r",    L"12\xA0",  L"\x4E00", L"1\x4E00",
+      L"\xFF11\xFF10\xFF4D\xFF4C",  // full-width 10ml
+      L"\xFF49\xFF4E\xFF46",        // full-width inf
+      L"\xFF10\xFF58\xFF11\xFF10",  // full-width 0x10
+      L"\xFF11\xFF0C\xFF15",        // full-width 1,5
+      long_number.c_str(),
+  };
+  for (const wchar_t* text : texts) {
+    double value = -1;
+    EXPECT_FALSE(input_number_read(text, &value)) << text;
+    EXPECT_EQ(0.0, value);
+  }
 }
 
 }  // namespace

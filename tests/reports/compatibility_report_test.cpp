@@ -38,8 +38,9 @@ TEST(ReportCompatibility, PairsInEitherOrder) {
       {3, 3, other_line, other_verdict, 0},  {8, 9, other_line, other_verdict, 0},
       {0, 2, other_line, other_verdict, 0},  {11, 1, other_line, other_verdict, 0},
       {1, 1, other_line, other_verdict, 0},  {-1, 2, other_line, other_verdict, 0},
-      {12, 2, other_line, other_verdict, 0},  // prints as drug 1, yet no (1, 2) match
-      {1e12, 2, other_line, other_verdict, 0},
+      {12, 2, other_line, other_verdict, 0},
+      {1e12, 2, other_line, other_verdict, 0},  {-1e12, 1, other_line, other_verdict, 0},
+      {1e12, 1e12, other_line, other_verdict, 0},
   };
   for (const Row& row : rows) {
     ReportOutcome out = run_test_report(6, {{"drugA", row.a}, {"drugB", row.b}});
@@ -51,20 +52,25 @@ TEST(ReportCompatibility, PairsInEitherOrder) {
   }
 }
 
-TEST(ReportCompatibility, NumbersOutsideTheTablePrintWithTheFirstName) {
+TEST(ReportCompatibility, NumbersOutsideTheTablePrintAsUnknown) {
   struct Row {
     bool present;
     double a;
     const wchar_t* first_line;
   };
   const Row rows[] = {
-      {true, 12, L"待查：12 号 头孢曲松  +  3 号 万古霉素"},
+      {true, 12, L"待查：12 号 未知编号  +  3 号 万古霉素"},
+      {true, 11, L"待查：11 号 未知编号  +  3 号 万古霉素"},
       {true, 10, L"待查：10 号 多巴胺  +  3 号 万古霉素"},
       {true, 7, L"待查：7 号 维生素C  +  3 号 万古霉素"},
-      {true, 0, L"待查：0 号 头孢曲松  +  3 号 万古霉素"},
-      {false, 0, L"待查：0 号 头孢曲松  +  3 号 万古霉素"},
-      {true, -4.5, L"待查：-4 号 头孢曲松  +  3 号 万古霉素"},
-      {true, 5e9, L"待查：-2147483648 号 头孢曲松  +  3 号 万古霉素"},
+      {true, 1, L"待查：1 号 头孢曲松  +  3 号 万古霉素"},
+      {true, 0.9, L"待查：0 号 未知编号  +  3 号 万古霉素"},
+      {true, 0, L"待查：0 号 未知编号  +  3 号 万古霉素"},
+      {false, 0, L"待查：0 号 未知编号  +  3 号 万古霉素"},
+      {true, -1, L"待查：-1 号 未知编号  +  3 号 万古霉素"},
+      {true, -4.5, L"待查：-4 号 未知编号  +  3 号 万古霉素"},
+      {true, 5e9, L"待查：2147483647 号 未知编号  +  3 号 万古霉素"},
+      {true, -5e9, L"待查：-2147483648 号 未知编号  +  3 号 万古霉素"},
   };
   for (const Row& row : rows) {
     ReportInput inputs[] = {{"drugB", 3}, {"drugA", row.a}};
@@ -72,8 +78,19 @@ TEST(ReportCompatibility, NumbersOutsideTheTablePrintWithTheFirstName) {
     EXPECT_EQ(std::wstring(row.first_line), report_lines(out.result)[0]) << row.a;
   }
   ReportOutcome none = run_test_report(6, {});
-  EXPECT_EQ(std::wstring(L"待查：0 号 头孢曲松  +  0 号 头孢曲松"), report_lines(none.result)[0]);
+  EXPECT_EQ(std::wstring(L"待查：0 号 未知编号  +  0 号 未知编号"), report_lines(none.result)[0]);
   EXPECT_EQ(0, none.level);
+}
+
+// Drug 0 beside drug 2 once printed the contraindicated pair (drug 1 and 2)
+// above a conclusion that lists no contraindication.
+TEST(ReportCompatibility, UnknownNumberBesideCalciumWholeText) {
+  ReportOutcome out = run_test_report(6, {{"drugA", 0}, {"drugB", 2}});
+  EXPECT_EQ(std::wstring(L"待查：0 号 未知编号  +  2 号 葡萄糖酸钙" L"\r\n\r\n" L"编号：1头孢曲松 2葡萄糖酸钙 3万古霉素 4呋塞米 5氨溴索" L"\r\n" L"      6奥美拉唑 7维生素C 8胰岛素 9碳酸氢钠 10多巴胺"
+                         L"\r\n\r\n" L"结论：本工具库内未收录该组合的明确禁忌，但仍须查本院配伍表并现配现用、注意冲管。" L"\r\n"),
+            out.result);
+  EXPECT_EQ(std::wstring(L"未收录明确禁忌，仍需核对院内配伍表"), out.verdict);
+  EXPECT_EQ(0, out.level);
 }
 
 }  // namespace

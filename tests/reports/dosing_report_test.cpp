@@ -94,7 +94,7 @@ TEST(ReportDosing, DoseCountIsLimitedToOneToThirty) {
   };
   const Row rows[] = {
       {false, 0, 1}, {true, 0, 1}, {true, -4, 1}, {true, 1.9, 1}, {true, 2, 2},
-      {true, 30, 30}, {true, 30.5, 30}, {true, 31, 30}, {true, 45, 30}, {true, 1e12, 1},
+      {true, 30, 30}, {true, 30.5, 30}, {true, 31, 30}, {true, 45, 30}, {true, 1e12, 30}, {true, -1e12, 1},
       {true, kNaN, 1},
   };
   for (const Row& row : rows) {

@@ -142,7 +142,7 @@ TEST(ReportFixedText, HandoverBedCountIsLimitedToOneToThirty) {
   const Row rows[] = {
       {false, 0, 1}, {true, 0, 1}, {true, -5, 1}, {true, 0.99, 1}, {true, 1, 1},
       {true, 2.9, 2}, {true, 29, 29}, {true, 30, 30}, {true, 30.7, 30}, {true, 31, 30},
-      {true, 1e12, 1}, {true, -1e12, 1}, {true, kNaN, 1},
+      {true, 1e12, 30}, {true, -1e12, 1}, {true, kNaN, 1},
   };
   for (const Row& row : rows) {
     ReportOutcome out = run_test_report_with(9, "beds", row.present, row.beds);

@@ -16,7 +16,7 @@ struct IntegerCase {
   int expected;
 };
 
-TEST(ReportLines, IntegerInputTruncatesTowardZeroAndMarksOutOfRange) {
+TEST(ReportLines, IntegerInputTruncatesTowardZeroAndSaturates) {
   const double nan = std::numeric_limits<double>::quiet_NaN();
   const double inf = std::numeric_limits<double>::infinity();
   const IntegerCase cases[] = {
@@ -26,19 +26,21 @@ TEST(ReportLines, IntegerInputTruncatesTowardZeroAndMarksOutOfRange) {
       {-2.9, -2},
       {2147483647.0, INT_MAX},
       {2147483647.9, INT_MAX},    // truncates into range
-      {2147483648.0, INT_MIN},    // first value past the top
+      {2147483648.0, INT_MAX},    // first value past the top
       {-2147483648.0, INT_MIN},   // the bottom itself
       {-2147483648.9, INT_MIN},   // truncates to the bottom
-      {-2147483649.0, INT_MIN},
-      {4294967296.0, INT_MIN},
-      {4294967297.0, INT_MIN},    // would wrap to 1 if taken modulo 2^32
-      {1e12, INT_MIN},
+      {-2147483649.0, INT_MIN},   // first whole value past the bottom
+      {4294967296.0, INT_MAX},
+      {4294967297.0, INT_MAX},    // would wrap to 1 if taken modulo 2^32
+      {-4294967295.0, INT_MIN},   // would wrap to 1 as well
+      {1e12, INT_MAX},
       {-1e12, INT_MIN},
-      {1e300, INT_MIN},
-      {inf, INT_MIN},
+      {1e300, INT_MAX},
+      {-1e300, INT_MIN},
+      {inf, INT_MAX},
       {-inf, INT_MIN},
-      {nan, INT_MIN},
-      {-nan, INT_MIN},
+      {nan, 0},
+      {-nan, 0},
   };
   for (const IntegerCase& c : cases)
     EXPECT_EQ(c.expected, integer_from_report_value(c.value)) << "value " << c.value;

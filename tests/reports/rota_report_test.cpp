@@ -42,7 +42,7 @@ TEST(ReportRota, NurseAndDayCountsAreLimited) {
   const Row rows[] = {
       {false, 0, 1}, {true, 0, 1}, {true, 0.5, 1}, {true, -3, 1}, {true, 1, 1},
       {true, 2.99, 2}, {true, 31, 31}, {true, 31.9, 31}, {true, 40, 40}, {true, 41, 40},
-      {true, 1e12, 1}, {true, -1e12, 1}, {true, 4294967298.0, 1},
+      {true, 1e12, 40}, {true, -1e12, 1}, {true, 4294967298.0, 40}, {true, 2147483648.0, 40},
   };
   for (const Row& row : rows) {
     RotaShape nurses = rota_shape(run_test_report_with(1, "nurses", row.present, row.value).result);

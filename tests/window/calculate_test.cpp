@@ -1,5 +1,8 @@
 // The calculate command: the texts it shows, the inputs it accepts, and the
 // inputs it refuses without touching the previous result.
+#include <cwchar>
+#include <string>
+
 #include "app/win32/window_state.h"
 #include "window/window_fixture.h"
 
@@ -50,16 +53,16 @@ TEST_F(MainWindowTest, CalculateKeepsTheCopyTextAndTheAcceptedValues) {
   for (int i = 0; i < 5; ++i) EXPECT_EQ(g_window.values[i], expected[i]) << i;
 }
 
-// Texts that are not refused: blanks count as 0, and the longest number at
-// the start of the text is taken.
-struct LenientCase {
+// Texts that are accepted: blanks around a number are ignored, an empty or
+// blank field is 0, and full-width digits, point and signs read as ASCII.
+struct AcceptedCase {
   const wchar_t* text;
   double value;
 };
 
-class LenientInputTest : public MainWindowTest, public ::testing::WithParamInterface<LenientCase> {};
+class AcceptedInputTest : public MainWindowTest, public ::testing::WithParamInterface<AcceptedCase> {};
 
-TEST_P(LenientInputTest, ConvertsWithoutAMessage) {
+TEST_P(AcceptedInputTest, ConvertsWithoutAMessage) {
   set_input(1, GetParam().text);
   click(1001);
   EXPECT_EQ(g_message_box_count, 0);
@@ -67,12 +70,18 @@ TEST_P(LenientInputTest, ConvertsWithoutAMessage) {
   EXPECT_NE(g_window.detail[0], L'\0');
 }
 
-INSTANTIATE_TEST_SUITE_P(Texts, LenientInputTest,
-                         ::testing::Values(LenientCase{L"", 0}, LenientCase{L"   ", 0},
-                                           LenientCase{L"abc", 0}, LenientCase{L"12abc", 12},
-                                           LenientCase{L"1,5", 1}, LenientCase{L"  7.25", 7.25},
-                                           LenientCase{L"0x10", 16}, LenientCase{L"-3e1", -30},
-                                           LenientCase{L"1e-400", 0}));
+INSTANTIATE_TEST_SUITE_P(
+    Texts, AcceptedInputTest,
+    ::testing::Values(AcceptedCase{L"", 0}, AcceptedCase{L"   ", 0}, AcceptedCase{L" 12 ", 12},
+                      AcceptedCase{L"  7.25", 7.25}, AcceptedCase{L"1e1", 10},
+                      AcceptedCase{L"-0", 0}, AcceptedCase{L"-3e1", -30},
+                      AcceptedCase{L"1e-400", 0}, AcceptedCase{L"\xFF11\xFF12", 12},
+                      AcceptedCase{L"\xFF13\xFF0E\xFF15", 3.5},
+                      AcceptedCase{L"\x3000\xFF0D\xFF12\t", -2}));
+
+// Blanks inside a text that is too long to read whole: its first 127
+// characters alone would read as 12.
+const std::wstring kOverlongText = L"12" + std::wstring(130, L' ') + L"abc";
 
 struct RefusedCase {
   int item;
@@ -88,6 +97,8 @@ TEST_P(RefusedInputTest, NamesTheItemAndKeepsThePreviousRecord) {
   const RefusedCase& c = GetParam();
   click(1001);
   WindowText result_before = window_text(g_window.result_box);
+  WindowText copy_before;
+  wcscpy(copy_before.text, g_window.copy_text);
   set_input(0, L"3");  // accepted items before the refused one must not be stored either
   set_input(1, L"45");
   set_input(c.item, c.text);
@@ -106,6 +117,7 @@ TEST_P(RefusedInputTest, NamesTheItemAndKeepsThePreviousRecord) {
   for (int i = 0; i < 5; ++i) EXPECT_EQ(g_window.values[i], defaults[i]) << i;
   EXPECT_STREQ(window_text(g_window.result_box).text, result_before.text);
   EXPECT_STREQ(g_window.detail, result_before.text);
+  EXPECT_STREQ(g_window.copy_text, copy_before.text);
   EXPECT_STREQ(window_text(g_window.verdict_line).text, L"低中危，监测意识与瞳孔");
   EXPECT_EQ(g_window.level, 1);
   EXPECT_STREQ(g_window.status, L"计算完成  ICH 脑出血评分");
@@ -113,7 +125,16 @@ TEST_P(RefusedInputTest, NamesTheItemAndKeepsThePreviousRecord) {
 
 INSTANTIATE_TEST_SUITE_P(
     Texts, RefusedInputTest,
-    ::testing::Values(RefusedCase{0, L"1e999", L"第 1 项“GCS”请输入数字。"},
+    ::testing::Values(RefusedCase{0, L"abc", L"第 1 项“GCS”请输入数字。"},
+                      RefusedCase{0, L"12abc", L"第 1 项“GCS”请输入数字。"},
+                      RefusedCase{0, L"1,5", L"第 1 项“GCS”请输入数字。"},
+                      RefusedCase{0, L"1O", L"第 1 项“GCS”请输入数字。"},
+                      RefusedCase{0, L"12 13", L"第 1 项“GCS”请输入数字。"},
+                      RefusedCase{0, L"--5", L"第 1 项“GCS”请输入数字。"},
+                      RefusedCase{0, L"0x10", L"第 1 项“GCS”请输入数字。"},
+                      RefusedCase{1, L"\xFF11\xFF10\xFF4D\xFF4C", L"第 2 项“血肿量”请输入数字。"},
+                      RefusedCase{1, kOverlongText.c_str(), L"第 2 项“血肿量”请输入数字。"},
+                      RefusedCase{0, L"1e999", L"第 1 项“GCS”请输入数字。"},
                       RefusedCase{0, L"inf", L"第 1 项“GCS”请输入数字。"},
                       RefusedCase{2, L"nan", L"第 3 项“破入脑室(1/0)”请输入数字。"},
                       RefusedCase{3, L" -Infinity", L"第 4 项“幕下出血(1/0)”请输入数字。"}));
