@@ -11,6 +11,7 @@
 #pragma once
 
 #include <cstddef>
+#include <cstdint>
 #include <cstdio>
 
 // Local calendar date and wall-clock time.
@@ -29,6 +30,7 @@ enum PlatformResult {
   kPlatformDenied,    // access or sharing denied, read-only file or medium
   kPlatformTooLong,   // a path does not fit its buffer
   kPlatformIoError,   // any other failure: disk full, device error, ...
+  kPlatformBusy,      // another process holds the file; trying again later may succeed
 };
 
 // The separator between folder names: '\' on Windows, '/' elsewhere.
@@ -55,23 +57,46 @@ PlatformResult platform_local_data_folder(wchar_t* out, int capacity, unsigned l
 // Creates one folder. A folder that already exists counts as success.
 PlatformResult platform_create_folder(const wchar_t* path, unsigned long* os_error);
 
-// Whether a file exists and its size in bytes. An absent file is a success
-// with *exists false and *size 0.
-PlatformResult platform_file_size(const wchar_t* path, bool* exists, long long* size,
+// A file held by this process alone, from platform_hold_file to
+// platform_release_file.
+struct PlatformHeldFile {
+  std::FILE* stream;  // unbuffered, appending at the end; null once closed
+  bool created;       // this open created the file
+  std::intptr_t hold; // the descriptor (POSIX) or handle (Windows) carrying the hold
+};
+
+// One attempt to open a file for appending, creating it when absent, and to
+// hold it so that no other process writes it until the hold ends. Windows
+// opens it sharing only reading: no other writer can open it meanwhile, while
+// a reader may (it sees at most the tail of a record being written, never a
+// corrupted file). POSIX takes an exclusive flock on the open file, which
+// every save of this program asks for, and then checks that the path still
+// names the file it locked (a failed save may have removed it meanwhile).
+// A file held by another process, or removed under the attempt, gives
+// kPlatformBusy at once; how long to keep trying is the caller's choice.
+PlatformResult platform_hold_file(const wchar_t* path, PlatformHeldFile* held,
                                   unsigned long* os_error);
 
-// Cuts an existing file back to size bytes.
-PlatformResult platform_truncate_file(const wchar_t* path, long long size,
-                                      unsigned long* os_error);
+// The held file's size in bytes, read from the held file itself.
+PlatformResult platform_held_file_size(const PlatformHeldFile* held, long long* size,
+                                       unsigned long* os_error);
 
-// Deletes a file.
-PlatformResult platform_remove_file(const wchar_t* path, unsigned long* os_error);
+// Puts the held file back as it was before the hold: removed when this hold
+// created it and size is 0 (another save may have created it and written a
+// record before this one got the hold), otherwise cut back to size bytes.
+// The hold stays, so no other process writes between a failure and its repair.
+PlatformResult platform_restore_held_file(const wchar_t* path, PlatformHeldFile* held,
+                                          long long size, unsigned long* os_error);
 
-// Opens a file for appending, creating it when absent. On Windows the file is
-// opened with read and write sharing, so it fails while another program holds
-// the file without write sharing.
-PlatformResult platform_open_append(const wchar_t* path, std::FILE** file,
-                                    unsigned long* os_error);
+// Closes the stream if it is still open, then ends the hold.
+void platform_release_file(PlatformHeldFile* held);
+
+// Milliseconds on a clock that only moves forward (GetTickCount64;
+// clock_gettime(CLOCK_MONOTONIC)); for measuring waits.
+unsigned long long platform_monotonic_ms();
+
+// Lets ms milliseconds pass (Sleep; nanosleep).
+void platform_sleep_ms(int ms);
 
 // Writes all count bytes to the stream.
 PlatformResult platform_write_file(std::FILE* file, const void* bytes, std::size_t count,

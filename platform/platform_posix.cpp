@@ -1,6 +1,9 @@
 #ifndef _WIN32
 
+#include <fcntl.h>
+#include <sys/file.h>
 #include <sys/stat.h>
+#include <time.h>
 #include <unistd.h>
 
 #include <cerrno>
@@ -23,10 +26,22 @@ constexpr size_t kNarrowPathCapacity = 4096;
 char* real_getenv(const char* name) { return std::getenv(name); }
 int real_mkdir(const char* path, mode_t mode) { return ::mkdir(path, mode); }
 int real_stat(const char* path, struct stat* info) { return ::stat(path, info); }
-int real_truncate(const char* path, off_t size) { return ::truncate(path, size); }
+int real_open(const char* path, int flags, mode_t mode) { return ::open(path, flags, mode); }
+int real_flock(int fd, int operation) { return ::flock(fd, operation); }
+int real_fstat(int fd, struct stat* info) { return ::fstat(fd, info); }
+int real_ftruncate(int fd, off_t size) { return ::ftruncate(fd, size); }
+int real_dup(int fd) { return ::fcntl(fd, F_DUPFD_CLOEXEC, 0); }
+int real_close(int fd) { return ::close(fd); }
 int real_unlink(const char* path) { return ::unlink(path); }
 int real_fsync(int fd) { return ::fsync(fd); }
+int real_clock_gettime(clockid_t clock, struct timespec* now) {
+  return ::clock_gettime(clock, now);
+}
+int real_nanosleep(const struct timespec* span, struct timespec* left) {
+  return ::nanosleep(span, left);
+}
 std::FILE* real_fopen(const char* path, const char* mode) { return std::fopen(path, mode); }
+std::FILE* real_fdopen(int fd, const char* mode) { return ::fdopen(fd, mode); }
 size_t real_fwrite(const void* bytes, size_t size, size_t count, std::FILE* file) {
   return std::fwrite(bytes, size, count, file);
 }
@@ -34,8 +49,10 @@ int real_fflush(std::FILE* file) { return std::fflush(file); }
 int real_fclose(std::FILE* file) { return std::fclose(file); }
 
 const PlatformSyscalls kRealSyscalls = {
-    real_getenv, real_mkdir, real_stat,  real_truncate, real_unlink,
-    real_fsync,  real_fopen, real_fwrite, real_fflush,  real_fclose,
+    real_getenv, real_mkdir,         real_stat,      real_open,  real_flock,
+    real_fstat,  real_ftruncate,     real_dup,       real_close, real_unlink,
+    real_fsync,  real_clock_gettime, real_nanosleep, real_fopen, real_fdopen,
+    real_fwrite, real_fflush,        real_fclose,
 };
 
 PlatformResult result_of_errno(int error) {
@@ -48,6 +65,7 @@ PlatformResult result_of_errno(int error) {
     case EROFS:
     case ETXTBSY: return kPlatformDenied;
     case ENAMETOOLONG: return kPlatformTooLong;
+    case EWOULDBLOCK: return kPlatformBusy;
     default: return kPlatformIoError;
   }
 }
@@ -143,50 +161,136 @@ PlatformResult platform_create_folder(const wchar_t* path, unsigned long* os_err
   return fail_with_errno(os_error);
 }
 
-PlatformResult platform_file_size(const wchar_t* path, bool* exists, long long* size,
+namespace {
+
+// Opens the file for appending; *created tells whether this open made it.
+// Trying to create it first is what tells the two cases apart.
+int open_for_append(const char* path, bool* created) {
+  const int flags = O_WRONLY | O_APPEND | O_CLOEXEC;
+  for (int attempt = 0; attempt < 4; ++attempt) {
+    int fd = g_platform_syscalls.open(path, flags | O_CREAT | O_EXCL, 0666);
+    *created = fd >= 0;
+    if (fd >= 0 || errno != EEXIST) return fd;
+    fd = g_platform_syscalls.open(path, flags, 0);
+    if (fd >= 0 || errno != ENOENT) return fd;
+    // Removed between the two opens: try to create it again.
+  }
+  return -1;
+}
+
+// Whether the path still names the open file, which a failed save may have
+// removed after this open and before the lock was granted.
+bool path_names_file(const char* path, int fd) {
+  struct stat opened;
+  struct stat named;
+  return g_platform_syscalls.fstat(fd, &opened) == 0 && opened.st_nlink > 0 &&
+         g_platform_syscalls.stat(path, &named) == 0 && opened.st_dev == named.st_dev &&
+         opened.st_ino == named.st_ino;
+}
+
+// Closes a descriptor without letting the close change errno.
+void close_quietly(int fd) {
+  int error = errno;
+  g_platform_syscalls.close(fd);
+  errno = error;
+}
+
+}  // namespace
+
+// flock rather than fcntl record locks: an flock belongs to the open file,
+// so it conflicts with every other open of the file, this process's own
+// included, and only closing this open ends it; a record lock belongs to the
+// process and vanishes when any descriptor of the file in the process is
+// closed. The copy of the descriptor given to the stream shares the lock, so
+// the hold outlives the stream and still covers a repair after a failed close.
+PlatformResult platform_hold_file(const wchar_t* path, PlatformHeldFile* held,
                                   unsigned long* os_error) {
-  *exists = false;
-  *size = 0;
+  held->stream = nullptr;
+  held->created = false;
+  held->hold = -1;
   char narrow[kNarrowPathCapacity];
   if (!narrow_path(path, narrow)) return fail_too_long(os_error);
-  struct stat info;
   errno = 0;
-  if (g_platform_syscalls.stat(narrow, &info) != 0) {
-    if (errno == ENOENT) return succeed(os_error);
+  int fd = open_for_append(narrow, &held->created);
+  if (fd < 0) return fail_with_errno(os_error);
+  errno = 0;
+  if (g_platform_syscalls.flock(fd, LOCK_EX | LOCK_NB) != 0) {
+    if (errno == EINTR) errno = EWOULDBLOCK;
+    close_quietly(fd);
     return fail_with_errno(os_error);
   }
-  *exists = true;
+  if (!path_names_file(narrow, fd)) {
+    g_platform_syscalls.close(fd);
+    errno = EWOULDBLOCK;
+    return fail_with_errno(os_error);
+  }
+  held->hold = fd;
+  errno = 0;
+  int stream_fd = g_platform_syscalls.dup(fd);
+  if (stream_fd >= 0) {
+    held->stream = g_platform_syscalls.fdopen(stream_fd, "ab");
+    if (!held->stream) close_quietly(stream_fd);
+  }
+  if (!held->stream) {
+    PlatformResult result = fail_with_errno(os_error);
+    long long size = 0;
+    if (platform_held_file_size(held, &size, nullptr) == kPlatformOk)
+      platform_restore_held_file(path, held, size, nullptr);
+    platform_release_file(held);
+    return result;
+  }
+  // The record code stages its own pieces; an unbuffered stream leaves
+  // nothing behind that could reach the file after a cut-back.
+  std::setvbuf(held->stream, nullptr, _IONBF, 0);
+  return succeed(os_error);
+}
+
+PlatformResult platform_held_file_size(const PlatformHeldFile* held, long long* size,
+                                       unsigned long* os_error) {
+  *size = 0;
+  struct stat info;
+  errno = 0;
+  if (g_platform_syscalls.fstat(static_cast<int>(held->hold), &info) != 0)
+    return fail_with_errno(os_error);
   *size = static_cast<long long>(info.st_size);
   return succeed(os_error);
 }
 
-PlatformResult platform_truncate_file(const wchar_t* path, long long size,
-                                      unsigned long* os_error) {
-  char narrow[kNarrowPathCapacity];
-  if (!narrow_path(path, narrow)) return fail_too_long(os_error);
+PlatformResult platform_restore_held_file(const wchar_t* path, PlatformHeldFile* held,
+                                          long long size, unsigned long* os_error) {
+  int fd = static_cast<int>(held->hold);
   errno = 0;
-  if (g_platform_syscalls.truncate(narrow, static_cast<off_t>(size)) != 0)
+  if (held->created && size == 0) {
+    // A process waiting for the lock on the removed file finds it gone once
+    // granted the lock, and opens the path anew.
+    char narrow[kNarrowPathCapacity];
+    if (!narrow_path(path, narrow)) return fail_too_long(os_error);
+    if (g_platform_syscalls.unlink(narrow) != 0) return fail_with_errno(os_error);
+    return succeed(os_error);
+  }
+  if (g_platform_syscalls.ftruncate(fd, static_cast<off_t>(size)) != 0)
     return fail_with_errno(os_error);
   return succeed(os_error);
 }
 
-PlatformResult platform_remove_file(const wchar_t* path, unsigned long* os_error) {
-  char narrow[kNarrowPathCapacity];
-  if (!narrow_path(path, narrow)) return fail_too_long(os_error);
-  errno = 0;
-  if (g_platform_syscalls.unlink(narrow) != 0) return fail_with_errno(os_error);
-  return succeed(os_error);
+void platform_release_file(PlatformHeldFile* held) {
+  if (held->stream) g_platform_syscalls.fclose(held->stream);
+  held->stream = nullptr;
+  if (held->hold >= 0) g_platform_syscalls.close(static_cast<int>(held->hold));
+  held->hold = -1;
 }
 
-PlatformResult platform_open_append(const wchar_t* path, std::FILE** file,
-                                    unsigned long* os_error) {
-  *file = nullptr;
-  char narrow[kNarrowPathCapacity];
-  if (!narrow_path(path, narrow)) return fail_too_long(os_error);
-  errno = 0;
-  *file = g_platform_syscalls.fopen(narrow, "ab");
-  if (!*file) return fail_with_errno(os_error);
-  return succeed(os_error);
+unsigned long long platform_monotonic_ms() {
+  struct timespec now = {};
+  g_platform_syscalls.clock_gettime(CLOCK_MONOTONIC, &now);
+  return static_cast<unsigned long long>(now.tv_sec) * 1000u +
+         static_cast<unsigned long long>(now.tv_nsec) / 1000000u;
+}
+
+void platform_sleep_ms(int ms) {
+  struct timespec span = {ms / 1000, (ms % 1000) * 1000000L};
+  while (g_platform_syscalls.nanosleep(&span, &span) != 0 && errno == EINTR) {
+  }
 }
 
 PlatformResult platform_write_file(std::FILE* file, const void* bytes, std::size_t count,

@@ -16,12 +16,18 @@ struct PlatformSyscalls {
   BOOL(WINAPI* CreateDirectoryW)(LPCWSTR, LPSECURITY_ATTRIBUTES);
   BOOL(WINAPI* GetFileAttributesExW)(LPCWSTR, GET_FILEEX_INFO_LEVELS, LPVOID);
   HANDLE(WINAPI* CreateFileW)(LPCWSTR, DWORD, DWORD, LPSECURITY_ATTRIBUTES, DWORD, DWORD, HANDLE);
+  BOOL(WINAPI* GetFileSizeEx)(HANDLE, PLARGE_INTEGER);
   BOOL(WINAPI* SetFilePointerEx)(HANDLE, LARGE_INTEGER, PLARGE_INTEGER, DWORD);
   BOOL(WINAPI* SetEndOfFile)(HANDLE);
+  BOOL(WINAPI* SetFileInformationByHandle)(HANDLE, FILE_INFO_BY_HANDLE_CLASS, LPVOID, DWORD);
+  BOOL(WINAPI* DuplicateHandle)(HANDLE, HANDLE, HANDLE, LPHANDLE, DWORD, BOOL, DWORD);
   BOOL(WINAPI* CloseHandle)(HANDLE);
-  BOOL(WINAPI* DeleteFileW)(LPCWSTR);
   BOOL(WINAPI* FlushFileBuffers)(HANDLE);
+  ULONGLONG(WINAPI* GetTickCount64)();
+  void(WINAPI* Sleep)(DWORD);
   std::FILE* (*wfopen)(const wchar_t*, const wchar_t*);
+  int (*open_osfhandle)(intptr_t, int);
+  std::FILE* (*fdopen)(int, const char*);
   std::size_t (*fwrite)(const void*, std::size_t, std::size_t, std::FILE*);
   int (*fflush)(std::FILE*);
   int (*fclose)(std::FILE*);
@@ -31,15 +37,24 @@ struct PlatformSyscalls {
 
 #include <sys/stat.h>
 #include <sys/types.h>
+#include <time.h>
 
 struct PlatformSyscalls {
   char* (*getenv)(const char*);
   int (*mkdir)(const char*, mode_t);
   int (*stat)(const char*, struct stat*);
-  int (*truncate)(const char*, off_t);
+  int (*open)(const char*, int, mode_t);
+  int (*flock)(int, int);
+  int (*fstat)(int, struct stat*);
+  int (*ftruncate)(int, off_t);
+  int (*dup)(int);  // the copy is closed on exec, like every descriptor here
+  int (*close)(int);
   int (*unlink)(const char*);
   int (*fsync)(int);
+  int (*clock_gettime)(clockid_t, struct timespec*);
+  int (*nanosleep)(const struct timespec*, struct timespec*);
   std::FILE* (*fopen)(const char*, const char*);
+  std::FILE* (*fdopen)(int, const char*);
   std::size_t (*fwrite)(const void*, std::size_t, std::size_t, std::FILE*);
   int (*fflush)(std::FILE*);
   int (*fclose)(std::FILE*);

@@ -1,6 +1,7 @@
 #ifdef _WIN32
 
 #include <windows.h>
+#include <fcntl.h>
 #include <io.h>
 #include <shlobj.h>
 
@@ -18,11 +19,16 @@ size_t real_fwrite(const void* bytes, size_t size, size_t count, std::FILE* file
 }
 int real_fflush(std::FILE* file) { return std::fflush(file); }
 int real_fclose(std::FILE* file) { return std::fclose(file); }
+int real_open_osfhandle(intptr_t handle, int flags) { return _open_osfhandle(handle, flags); }
+std::FILE* real_fdopen(int fd, const char* mode) { return _fdopen(fd, mode); }
 
 const PlatformSyscalls kRealSyscalls = {
-    SHGetFolderPathW, CreateDirectoryW, GetFileAttributesExW, CreateFileW,
-    SetFilePointerEx, SetEndOfFile,     CloseHandle,          DeleteFileW,
-    FlushFileBuffers, real_wfopen,      real_fwrite,          real_fflush,
+    SHGetFolderPathW,  CreateDirectoryW,    GetFileAttributesExW,
+    CreateFileW,       GetFileSizeEx,       SetFilePointerEx,
+    SetEndOfFile,      SetFileInformationByHandle, DuplicateHandle,
+    CloseHandle,       FlushFileBuffers,    GetTickCount64,
+    Sleep,             real_wfopen,         real_open_osfhandle,
+    real_fdopen,       real_fwrite,         real_fflush,
     real_fclose,
 };
 
@@ -31,8 +37,8 @@ PlatformResult result_of_win32_error(DWORD error) {
     case ERROR_SUCCESS: return kPlatformOk;
     case ERROR_FILE_NOT_FOUND:
     case ERROR_PATH_NOT_FOUND: return kPlatformNotFound;
+    case ERROR_SHARING_VIOLATION: return kPlatformBusy;
     case ERROR_ACCESS_DENIED:
-    case ERROR_SHARING_VIOLATION:
     case ERROR_LOCK_VIOLATION:
     case ERROR_WRITE_PROTECT: return kPlatformDenied;
     case ERROR_FILENAME_EXCED_RANGE: return kPlatformTooLong;
@@ -132,54 +138,119 @@ PlatformResult platform_create_folder(const wchar_t* path, unsigned long* os_err
   return fail_with_last_error(os_error);
 }
 
-PlatformResult platform_file_size(const wchar_t* path, bool* exists, long long* size,
-                                  unsigned long* os_error) {
-  *exists = false;
-  *size = 0;
-  WIN32_FILE_ATTRIBUTE_DATA data;
-  if (!g_platform_syscalls.GetFileAttributesExW(path, GetFileExInfoStandard, &data)) {
-    DWORD error = GetLastError();
-    if (error == ERROR_FILE_NOT_FOUND) return succeed(os_error);
-    SetLastError(error);
-    return fail_with_last_error(os_error);
+namespace {
+
+// What others may do with the file while a save holds it: read it, nothing else.
+constexpr DWORD kHeldShareMode = FILE_SHARE_READ;
+
+// Opens the file for writing; *created tells whether this open made it.
+// Trying to create it first tells the two cases apart. Only a file this open
+// makes is opened with the right to delete it (a failed first save removes
+// it again): asking that right of an existing file would fail whenever a
+// reader has the file open without sharing deletion.
+HANDLE open_for_append(const wchar_t* path, bool* created) {
+  HANDLE file = g_platform_syscalls.CreateFileW(path, GENERIC_WRITE | DELETE, kHeldShareMode,
+                                                nullptr, CREATE_NEW, FILE_ATTRIBUTE_NORMAL,
+                                                nullptr);
+  *created = file != INVALID_HANDLE_VALUE;
+  if (*created || GetLastError() != ERROR_FILE_EXISTS) return file;
+  file = g_platform_syscalls.CreateFileW(path, GENERIC_WRITE, kHeldShareMode, nullptr,
+                                         OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
+  // Removed between the two opens by a save that failed: try again later.
+  if (file == INVALID_HANDLE_VALUE && GetLastError() == ERROR_FILE_NOT_FOUND)
+    SetLastError(ERROR_SHARING_VIOLATION);
+  return file;
+}
+
+// An unbuffered appending stream on a copy of the handle, so that the hold
+// outlives the stream.
+std::FILE* open_stream(HANDLE file) {
+  HANDLE process = GetCurrentProcess();
+  HANDLE copy = nullptr;
+  if (!g_platform_syscalls.DuplicateHandle(process, file, process, &copy, 0, FALSE,
+                                           DUPLICATE_SAME_ACCESS))
+    return nullptr;
+  int fd = g_platform_syscalls.open_osfhandle(reinterpret_cast<intptr_t>(copy), _O_APPEND);
+  if (fd < 0) {
+    g_platform_syscalls.CloseHandle(copy);
+    return nullptr;
   }
-  *exists = true;
-  *size = static_cast<long long>((static_cast<unsigned long long>(data.nFileSizeHigh) << 32) |
-                                 data.nFileSizeLow);
+  std::FILE* stream = g_platform_syscalls.fdopen(fd, "ab");
+  if (!stream) {
+    _close(fd);
+    return nullptr;
+  }
+  // The record code stages its own pieces; an unbuffered stream leaves
+  // nothing behind that could reach the file after a cut-back.
+  std::setvbuf(stream, nullptr, _IONBF, 0);
+  return stream;
+}
+
+HANDLE handle_of(const PlatformHeldFile* held) { return reinterpret_cast<HANDLE>(held->hold); }
+
+}  // namespace
+
+PlatformResult platform_hold_file(const wchar_t* path, PlatformHeldFile* held,
+                                  unsigned long* os_error) {
+  held->stream = nullptr;
+  held->created = false;
+  held->hold = reinterpret_cast<std::intptr_t>(INVALID_HANDLE_VALUE);
+  HANDLE file = open_for_append(path, &held->created);
+  if (file == INVALID_HANDLE_VALUE) return fail_with_last_error(os_error);
+  held->hold = reinterpret_cast<std::intptr_t>(file);
+  SetLastError(ERROR_SUCCESS);
+  held->stream = open_stream(file);
+  if (!held->stream) {
+    PlatformResult result = fail_with_last_error(os_error);
+    long long size = 0;
+    if (platform_held_file_size(held, &size, nullptr) == kPlatformOk)
+      platform_restore_held_file(path, held, size, nullptr);
+    platform_release_file(held);
+    return result;
+  }
   return succeed(os_error);
 }
 
-PlatformResult platform_truncate_file(const wchar_t* path, long long size,
-                                      unsigned long* os_error) {
-  HANDLE file = g_platform_syscalls.CreateFileW(path, GENERIC_WRITE,
-                                                FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
-                                                OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
-  if (file == INVALID_HANDLE_VALUE) return fail_with_last_error(os_error);
+PlatformResult platform_held_file_size(const PlatformHeldFile* held, long long* size,
+                                       unsigned long* os_error) {
+  *size = 0;
+  LARGE_INTEGER bytes;
+  if (!g_platform_syscalls.GetFileSizeEx(handle_of(held), &bytes))
+    return fail_with_last_error(os_error);
+  *size = bytes.QuadPart;
+  return succeed(os_error);
+}
+
+PlatformResult platform_restore_held_file(const wchar_t*, PlatformHeldFile* held,
+                                          long long size, unsigned long* os_error) {
+  HANDLE file = handle_of(held);
+  if (held->created && size == 0) {
+    // Removed once the last handle closes; until then nobody can open it.
+    FILE_DISPOSITION_INFO removal = {};
+    removal.DeleteFile = TRUE;
+    if (!g_platform_syscalls.SetFileInformationByHandle(file, FileDispositionInfo, &removal,
+                                                        sizeof removal))
+      return fail_with_last_error(os_error);
+    return succeed(os_error);
+  }
   LARGE_INTEGER position;
   position.QuadPart = size;
-  bool cut = g_platform_syscalls.SetFilePointerEx(file, position, nullptr, FILE_BEGIN) &&
-             g_platform_syscalls.SetEndOfFile(file);
-  DWORD error = cut ? ERROR_SUCCESS : GetLastError();
-  if (!g_platform_syscalls.CloseHandle(file) && cut) error = GetLastError();
-  if (error != ERROR_SUCCESS) {
-    SetLastError(error);
+  if (!g_platform_syscalls.SetFilePointerEx(file, position, nullptr, FILE_BEGIN) ||
+      !g_platform_syscalls.SetEndOfFile(file))
     return fail_with_last_error(os_error);
-  }
   return succeed(os_error);
 }
 
-PlatformResult platform_remove_file(const wchar_t* path, unsigned long* os_error) {
-  if (!g_platform_syscalls.DeleteFileW(path)) return fail_with_last_error(os_error);
-  return succeed(os_error);
+void platform_release_file(PlatformHeldFile* held) {
+  if (held->stream) g_platform_syscalls.fclose(held->stream);
+  held->stream = nullptr;
+  if (handle_of(held) != INVALID_HANDLE_VALUE) g_platform_syscalls.CloseHandle(handle_of(held));
+  held->hold = reinterpret_cast<std::intptr_t>(INVALID_HANDLE_VALUE);
 }
 
-PlatformResult platform_open_append(const wchar_t* path, std::FILE** file,
-                                    unsigned long* os_error) {
-  errno = 0;
-  *file = g_platform_syscalls.wfopen(path, L"ab");
-  if (!*file) return fail_with_errno(os_error);
-  return succeed(os_error);
-}
+unsigned long long platform_monotonic_ms() { return g_platform_syscalls.GetTickCount64(); }
+
+void platform_sleep_ms(int ms) { g_platform_syscalls.Sleep(static_cast<DWORD>(ms)); }
 
 PlatformResult platform_write_file(std::FILE* file, const void* bytes, std::size_t count,
                                    unsigned long* os_error) {

@@ -40,21 +40,30 @@ PlatformResult create_folder_chain(const wchar_t* folder, unsigned long* os_erro
   return platform_create_folder(folder, os_error);
 }
 
-// Puts the file back as it was before the save: removed when it did not
-// exist, otherwise cut back to its size. Nothing better can be done if this
-// fails too, so its result is not reported.
-void restore_file(const wchar_t* path, bool existed, long long size) {
-  if (existed)
-    platform_truncate_file(path, size, nullptr);
-  else
-    platform_remove_file(path, nullptr);
+// Another window saving into the same file holds it for milliseconds; a
+// program that keeps it open against writing for longer makes the save fail
+// after this wait instead of freezing the window.
+constexpr unsigned long long kHoldWaitMs = 2000;
+constexpr int kHoldPauseMs = 2;
+
+// Takes the hold on the Record file, trying again while another process
+// holds it, for up to the wait.
+PlatformResult hold_record_file(const wchar_t* path, PlatformHeldFile* held,
+                                unsigned long* os_error) {
+  unsigned long long start = platform_monotonic_ms();
+  for (;;) {
+    PlatformResult result = platform_hold_file(path, held, os_error);
+    if (result != kPlatformBusy || platform_monotonic_ms() - start >= kHoldWaitMs) return result;
+    platform_sleep_ms(kHoldPauseMs);
+  }
 }
 
-// Writes BOM and header (when new), and the record; then flushes and closes.
-RecordOutcome append_record(std::FILE* file, bool starts_file, const ToolDef* tool,
+// Writes BOM and header (when the file starts now), and the record; then
+// flushes and closes the stream. The hold stays with the caller.
+RecordOutcome append_record(PlatformHeldFile* held, bool starts_file, const ToolDef* tool,
                             const double* values, const wchar_t* detail,
                             const PlatformDateTime* when) {
-  FileDrain target = {file, kPlatformOk, 0};
+  FileDrain target = {held->stream, kPlatformOk, 0};
   Utf8Sink sink;
   sink_start(&sink, drain_to_file, &target);
   if (starts_file) {
@@ -62,17 +71,13 @@ RecordOutcome append_record(std::FILE* file, bool starts_file, const ToolDef* to
     record_put_header(&sink, tool);
   }
   record_put_line(&sink, tool, values, detail, when);
+  if (!sink_finish(&sink)) return outcome(kRecordStepWrite, target.result, target.os_error);
   unsigned long os_error = 0;
-  if (!sink_finish(&sink)) {
-    platform_close_file(file, nullptr);
-    return outcome(kRecordStepWrite, target.result, target.os_error);
-  }
-  PlatformResult result = platform_sync_file(file, &os_error);
-  if (result != kPlatformOk) {
-    platform_close_file(file, nullptr);
-    return outcome(kRecordStepFlush, result, os_error);
-  }
-  result = platform_close_file(file, &os_error);
+  PlatformResult result = platform_sync_file(held->stream, &os_error);
+  if (result != kPlatformOk) return outcome(kRecordStepFlush, result, os_error);
+  std::FILE* stream = held->stream;
+  held->stream = nullptr;  // closed even when the close reports a failure
+  result = platform_close_file(stream, &os_error);
   if (result != kPlatformOk) return outcome(kRecordStepClose, result, os_error);
   return outcome(kRecordStepNone, kPlatformOk, 0);
 }
@@ -115,18 +120,24 @@ RecordOutcome record_save(const ToolDef* tool, const double* values, const wchar
   if (length >= kRecordPathCapacity - 1) return outcome(kRecordStepFolder, kPlatformTooLong, 0);
   text_copy(place, place_capacity, path);
 
-  // Whether the file starts now is told by its existence and size, never by
-  // whether it can be read: a BOM and header must not land mid-file.
-  bool exists = false;
-  long long size = 0;
-  result = platform_file_size(path, &exists, &size, &os_error);
-  if (result != kPlatformOk) return outcome(kRecordStepSize, result, os_error);
-
-  std::FILE* file = nullptr;
-  result = platform_open_append(path, &file, &os_error);
+  // From reading the size to closing the file no other save can write it:
+  // two saves never interleave their pieces or both write a header, and a
+  // failed save is repaired before anyone else writes.
+  PlatformHeldFile held;
+  result = hold_record_file(path, &held, &os_error);
   if (result != kPlatformOk) return outcome(kRecordStepOpen, result, os_error);
 
-  RecordOutcome done = append_record(file, !exists || size == 0, tool, values, detail, when);
-  if (done.failed_step != kRecordStepNone) restore_file(path, exists, size);
+  // Whether the file starts now is told by its size, never by whether it can
+  // be read: a BOM and header must not land mid-file.
+  long long size = 0;
+  result = platform_held_file_size(&held, &size, &os_error);
+  if (result != kPlatformOk) {
+    platform_release_file(&held);
+    return outcome(kRecordStepSize, result, os_error);
+  }
+  RecordOutcome done = append_record(&held, size == 0, tool, values, detail, when);
+  // Nothing better can be done if the repair fails too, so it is not reported.
+  if (done.failed_step != kRecordStepNone) platform_restore_held_file(path, &held, size, nullptr);
+  platform_release_file(&held);
   return done;
 }

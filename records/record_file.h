@@ -14,8 +14,8 @@ enum RecordStep {
   kRecordStepNone = 0,  // the save succeeded
   kRecordStepLookup,    // the local application data folder is unknown
   kRecordStepFolder,    // the records folder cannot be named or created
-  kRecordStepSize,      // the file's existence and size cannot be read
-  kRecordStepOpen,      // the file cannot be opened for appending
+  kRecordStepSize,      // the held file's size cannot be read
+  kRecordStepOpen,      // the file cannot be opened for appending, or stayed held elsewhere
   kRecordStepWrite,
   kRecordStepFlush,     // the stream or the disk flush failed
   kRecordStepClose,
@@ -31,11 +31,15 @@ struct RecordOutcome {
 PlatformResult record_folder(wchar_t* folder, int capacity, unsigned long* os_error);
 
 // Appends one record for the tool, with the parameter values and the detail
-// text, dated when. A file that is absent or empty first gets the byte-order
-// mark and the header line, through the same open. The record counts as
-// saved only after the stream and the disk were flushed and the file closed;
-// on any failure after the open the file is cut back to its earlier size (or
-// removed when it did not exist), so no partial record stays behind.
+// text, dated when. The file is held for this save alone from the reading of
+// its size to its close; while another process holds it, the save tries
+// again for about two seconds, then fails with kRecordStepOpen and
+// kPlatformBusy, the file untouched. A file that is absent or empty first
+// gets the byte-order mark and the header line, through the same open. The
+// record counts as saved only after the stream and the disk were flushed and
+// the file closed; on any failure after the open the file is cut back to its
+// earlier size (or removed when it did not exist) while still held, so no
+// partial record stays behind.
 //
 // place receives the file's path, or the records folder when the save failed
 // before the path was known, or the empty text when the lookup failed.

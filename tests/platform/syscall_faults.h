@@ -24,6 +24,15 @@ void fail_data_folder_lookup();
 void fail_folder_creation();
 // Opening for append is refused with "access denied", as for a read-only file.
 void fail_open_for_append();
+// The next times attempts to hold a file find it held by another process
+// (times < 0: every attempt); the attempts after them reach the system.
+void refuse_hold(int times);
+// Waits pass on a clock of the test's own: each sleep moves it on at once by
+// the time asked for, and nothing really waits.
+void use_fake_clock();
+// The sleeps and the milliseconds they moved the clock on since use_fake_clock.
+int sleep_calls();
+unsigned long long fake_clock_ms();
 // The first good_writes writes succeed; the next one writes half its bytes,
 // then reports a full disk, and so does every later one.
 void fail_write_after(int good_writes);
@@ -38,8 +47,8 @@ void fail_close();
 int write_calls();
 
 // The raw system errors the stand-ins report.
-// Folder creation is a Win32 call on Windows; the open, the writes, the
+// Folder creation and the open are Win32 calls on Windows; the writes, the
 // stream flush and the close are C runtime calls reporting errno everywhere.
-unsigned long folder_denied_error();  // ERROR_ACCESS_DENIED or EACCES
+unsigned long access_denied_error();  // ERROR_ACCESS_DENIED or EACCES
 unsigned long disk_full_error();      // ENOSPC
 unsigned long device_error();         // ERROR_IO_DEVICE or EIO, from the disk flush

@@ -33,7 +33,6 @@ struct FaultCase {
 };
 
 void write_fails_half_way() { fail_write_after(3); }
-unsigned long eacces() { return EACCES; }
 unsigned long eio() { return EIO; }
 
 const FaultCase kFaultsAfterTheOpen[] = {
@@ -98,8 +97,9 @@ TEST_F(RecordFault, FailuresBeforeTheOpenWriteNothing) {
     bool file_known;  // whether the path was formed before the failure
   } cases[] = {
       {"folder creation", fail_folder_creation, kRecordStepFolder, kPlatformDenied,
-       folder_denied_error, false},
-      {"open (read-only file)", fail_open_for_append, kRecordStepOpen, kPlatformDenied, eacces,
+       access_denied_error, false},
+      {"open (read-only file)", fail_open_for_append, kRecordStepOpen, kPlatformDenied,
+       access_denied_error,
        true},
   };
   for (const Case& c : cases) {
@@ -113,6 +113,55 @@ TEST_F(RecordFault, FailuresBeforeTheOpenWriteNothing) {
         c.file_known ? record_file_under(data.path) : records_folder_under(data.path);
     EXPECT_EQ(expected_place, narrow(place)) << c.name;
     EXPECT_FALSE(file_exists(record_file_under(data.path))) << c.name;
+  }
+}
+
+// Another process holding the file: the save waits for it, on a clock of the
+// test's own, and either writes once the hold is granted or gives up after
+// about two seconds with the file as it was.
+TEST_F(RecordFault, HeldFileIsWaitedForThenWrittenOrLeftAlone) {
+  struct Case {
+    const char* name;
+    int refusals;     // attempts refused by the stand-in; < 0: all of them
+    bool held_here;   // a real hold taken on the file by this test meanwhile
+    RecordStep step;
+    PlatformResult result;
+  } cases[] = {
+      {"refused, then granted", 3, false, kRecordStepNone, kPlatformOk},
+      {"refused for longer than the wait", -1, false, kRecordStepOpen, kPlatformBusy},
+      {"held by another open of the file", 0, true, kRecordStepOpen, kPlatformBusy},
+  };
+  std::wstring detail = long_detail();
+  for (const Case& c : cases) {
+    ASSERT_EQ(kRecordStepNone, save(L"first\r\n").failed_step);
+    std::string path = record_file_under(data.path);
+    std::string before = read_whole_file(path);
+    PlatformHeldFile other = {};
+    if (c.held_here) {
+      ASSERT_EQ(kPlatformOk, platform_hold_file(place, &other, nullptr)) << c.name;
+    }
+    use_fake_clock();
+    refuse_hold(c.refusals);
+    RecordOutcome done = save(detail.c_str());
+    int sleeps = sleep_calls();
+    unsigned long long waited = fake_clock_ms();
+    clear_faults();
+    if (c.held_here) platform_release_file(&other);
+    EXPECT_EQ(c.step, done.failed_step) << c.name;
+    EXPECT_EQ(c.result, done.result) << c.name;
+    std::string after = read_whole_file(path);
+    if (c.step == kRecordStepNone) {
+      EXPECT_EQ(c.refusals, sleeps) << c.name;
+      EXPECT_EQ(0, after.compare(0, before.size(), before)) << c.name;
+      EXPECT_EQ(utf8_of(detail) + "\"\r\n", after.substr(after.size() - utf8_of(detail).size() - 3))
+          << c.name;
+    } else {
+      EXPECT_GE(waited, 2000u) << c.name;
+      EXPECT_LT(waited, 2100u) << c.name;
+      EXPECT_TRUE(before == after) << c.name;
+      // Once the other hold ends, the next save goes through.
+      EXPECT_EQ(kRecordStepNone, save(L"later").failed_step) << c.name;
+    }
   }
 }
 

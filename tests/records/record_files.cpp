@@ -64,3 +64,23 @@ std::string utf8_of(const std::wstring& text) {
   utf8_encode(text.c_str(), -1, &out[0], out.size(), nullptr);
   return out;
 }
+
+const PlatformDateTime kWriterWhen = {2025, 3, 14, 14, 5, 9};
+
+void writer_values(int writer, int record, double* values) {
+  const double chosen[] = {static_cast<double>(writer), static_cast<double>(record), 0, 0, 65};
+  for (int i = 0; i < 5; ++i) values[i] = chosen[i];
+}
+
+std::wstring writer_detail(int writer, int record) {
+  std::wstring detail = L"写入者 " + std::to_wstring(writer) + L" 第 " +
+                        std::to_wstring(record) + L" 条\r\n";
+  for (int i = 0; i < 8000; ++i) detail.push_back(i % 80 == 79 ? L'\n' : L"血肿"[(i + writer) % 2]);
+  return detail;
+}
+
+std::string writer_record_bytes(int writer, int record) {
+  return u8"2025-03-14 14:05:09,ICH 脑出血评分,GCS=" + std::to_string(writer) + u8",血肿量=" +
+         std::to_string(record) + u8",破入脑室(1/0)=0,幕下出血(1/0)=0,年龄=65,\"" +
+         utf8_of(writer_detail(writer, record)) + "\"\r\n";
+}

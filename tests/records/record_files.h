@@ -4,6 +4,7 @@
 
 #include <string>
 
+#include "platform/platform.h"
 #include "support/file_bytes.h"
 
 // A new empty folder under the system's temporary folder, removed with all
@@ -29,3 +30,14 @@ void write_whole_file(const std::string& path, const std::string& bytes);
 
 // The UTF-8 form of a wide text.
 std::string utf8_of(const std::wstring& text);
+
+// Two processes saving at once: save number record of writer number writer
+// (0 or 1) carries these values and this detail text (some 8,000 characters,
+// so a record takes several write pieces), and must add exactly these bytes
+// to the ICH tool's Record file.
+constexpr int kConcurrentSaves = 200;
+void writer_values(int writer, int record, double* values);
+std::wstring writer_detail(int writer, int record);
+std::string writer_record_bytes(int writer, int record);
+// The date and time every such record carries.
+extern const PlatformDateTime kWriterWhen;
