@@ -2,6 +2,7 @@
 // texts, fonts and places, the first status text and the focus.
 #include <cwchar>
 
+#include "app/win32/main_window.h"
 #include "app/win32/window_state.h"
 #include "window/window_fixture.h"
 
@@ -14,7 +15,24 @@ RECT child_rect(HWND main, HWND child) {
   return r;
 }
 
-TEST_F(MainWindowTest, RegistersTheClassWithTheIconAndHoldsTheOuterSize) {
+// The client area is the layout's 1020 x 720, and WM_GETMINMAXINFO holds the
+// window to the outer size it has, so it can be neither grown nor shrunk.
+void expect_layout_client_area(HWND window) {
+  RECT client;
+  GetClientRect(window, &client);
+  EXPECT_EQ(client.right - client.left, 1020);
+  EXPECT_EQ(client.bottom - client.top, 720);
+  RECT outer;
+  GetWindowRect(window, &outer);
+  MINMAXINFO limits = {};
+  SendMessageW(window, WM_GETMINMAXINFO, 0, reinterpret_cast<LPARAM>(&limits));
+  EXPECT_EQ(limits.ptMinTrackSize.x, outer.right - outer.left);
+  EXPECT_EQ(limits.ptMinTrackSize.y, outer.bottom - outer.top);
+  EXPECT_EQ(limits.ptMaxTrackSize.x, outer.right - outer.left);
+  EXPECT_EQ(limits.ptMaxTrackSize.y, outer.bottom - outer.top);
+}
+
+TEST_F(MainWindowTest, RegistersTheClassWithTheIconAndHoldsTheClientArea) {
   wchar_t name[64];
   GetClassNameW(main_, name, 64);
   EXPECT_STREQ(name, L"XeluMedToolWnd");
@@ -31,17 +49,30 @@ TEST_F(MainWindowTest, RegistersTheClassWithTheIconAndHoldsTheOuterSize) {
   DeleteObject(info.hbmMask);
 
   EXPECT_EQ(GetWindowLongW(main_, GWL_STYLE) & ~(WS_VISIBLE | WS_CLIPSIBLINGS), 0x00CA0000);
-  RECT outer;
-  GetWindowRect(main_, &outer);
-  EXPECT_EQ(outer.right - outer.left, 1036);
-  EXPECT_EQ(outer.bottom - outer.top, 780);
+  expect_layout_client_area(main_);
+}
 
-  MINMAXINFO limits = {};
-  SendMessageW(main_, WM_GETMINMAXINFO, 0, reinterpret_cast<LPARAM>(&limits));
-  EXPECT_EQ(limits.ptMinTrackSize.x, 1036);
-  EXPECT_EQ(limits.ptMinTrackSize.y, 780);
-  EXPECT_EQ(limits.ptMaxTrackSize.x, 1036);
-  EXPECT_EQ(limits.ptMaxTrackSize.y, 780);
+// Larger system text grows the caption: the outer size grows with it and the
+// client area keeps the layout's size.
+TEST_F(MainWindowTest, KeepsTheClientAreaWhenTheCaptionGrows) {
+  NONCLIENTMETRICSW saved = {};
+  saved.cbSize = sizeof saved;
+  ASSERT_TRUE(SystemParametersInfoW(SPI_GETNONCLIENTMETRICS, sizeof saved, &saved, 0));
+  NONCLIENTMETRICSW large = saved;
+  large.iCaptionHeight = saved.iCaptionHeight + 60;
+  ASSERT_TRUE(SystemParametersInfoW(SPI_SETNONCLIENTMETRICS, sizeof large, &large, 0));
+
+  HWND grown = open_main_window(GetModuleHandleW(nullptr), get_tool());
+  ASSERT_NE(grown, nullptr);
+  pump();
+  expect_layout_client_area(grown);
+  RECT outer;
+  GetWindowRect(grown, &outer);
+  EXPECT_GT(outer.bottom - outer.top, 720 + 60);
+
+  SystemParametersInfoW(SPI_SETNONCLIENTMETRICS, sizeof saved, &saved, 0);
+  // The first window, asked again at the restored metrics.
+  expect_layout_client_area(main_);
 }
 
 // One row per parameter, 34 pixels apart, with the default in "%.6g" form;
