@@ -15,6 +15,32 @@ RECT child_rect(HWND main, HWND child) {
   return r;
 }
 
+struct FontWanted {
+  const wchar_t* face;
+  int height;
+  int weight;
+};
+constexpr FontWanted kYaHei14 = {L"Microsoft YaHei UI", -14, 400};
+constexpr FontWanted kYaHei15 = {L"Microsoft YaHei UI", -15, 400};
+constexpr FontWanted kYaHei12 = {L"Microsoft YaHei UI", -12, 400};
+constexpr FontWanted kVerdict = {L"Microsoft YaHei UI", -21, 700};
+constexpr FontWanted kResult = {L"Consolas", -15, 400};
+
+// The font as it was asked for, read back from its handle.
+void expect_font(HFONT font, const FontWanted& wanted) {
+  ASSERT_NE(font, nullptr);
+  LOGFONTW logical = {};
+  ASSERT_EQ(GetObjectW(font, sizeof logical, &logical), static_cast<int>(sizeof logical));
+  EXPECT_STREQ(logical.lfFaceName, wanted.face);
+  EXPECT_EQ(logical.lfHeight, wanted.height);
+  EXPECT_EQ(logical.lfWeight, wanted.weight);
+  EXPECT_FALSE(logical.lfItalic);
+}
+
+HFONT font_of(HWND control) {
+  return reinterpret_cast<HFONT>(SendMessageW(control, WM_GETFONT, 0, 0));
+}
+
 // The client area is the layout's 1020 x 720, and WM_GETMINMAXINFO holds the
 // window to the outer size it has, so it can be neither grown nor shrunk.
 void expect_layout_client_area(HWND window) {
@@ -100,8 +126,7 @@ TEST_F(MainWindowTest, BuildsOneRowPerParameter) {
     EXPECT_EQ(r.right - r.left, 152);
     EXPECT_EQ(r.bottom - r.top, 27);
     EXPECT_TRUE(GetWindowLongW(input, GWL_EXSTYLE) & WS_EX_CLIENTEDGE);
-    EXPECT_EQ(reinterpret_cast<HFONT>(SendMessageW(input, WM_GETFONT, 0, 0)),
-              g_window.fonts[kInputFont]);
+    expect_font(font_of(input), kYaHei15);
 
     HWND label = static_with_text(rows[i].label);
     ASSERT_NE(label, nullptr);
@@ -109,6 +134,7 @@ TEST_F(MainWindowTest, BuildsOneRowPerParameter) {
     EXPECT_EQ(r.left, 24);
     EXPECT_EQ(r.top, y + 1);
     EXPECT_EQ(GetWindowLongW(label, GWL_STYLE) & SS_TYPEMASK, SS_RIGHT);
+    expect_font(font_of(label), kYaHei14);
 
     if (rows[i].unit) {
       HWND unit = static_with_text(rows[i].unit);
@@ -116,8 +142,7 @@ TEST_F(MainWindowTest, BuildsOneRowPerParameter) {
       r = child_rect(main_, unit);
       EXPECT_EQ(r.left, 374);
       EXPECT_EQ(r.top, y);
-      EXPECT_EQ(reinterpret_cast<HFONT>(SendMessageW(unit, WM_GETFONT, 0, 0)),
-                g_window.fonts[kSmallFont]);
+      expect_font(font_of(unit), kYaHei12);
     }
   }
   EXPECT_EQ(g_window.inputs[5], nullptr);
@@ -132,15 +157,16 @@ TEST_F(MainWindowTest, BuildsOneRowPerParameter) {
 TEST_F(MainWindowTest, BuildsTheResultPanelAndTheButtons) {
   EXPECT_STREQ(window_text(g_window.verdict_line).text, L"填写左侧参数，点击“计算”");
   EXPECT_STREQ(window_text(g_window.note_line).text, L"血肿量按 ABC/2 估算，需结合是否破入脑室。");
-  EXPECT_NE(static_with_text(L"参考依据：ICH Score：0 分病死率约 0%，5-6 分接近 100%"), nullptr);
+  HWND reference = static_with_text(L"参考依据：ICH Score：0 分病死率约 0%，5-6 分接近 100%");
+  ASSERT_NE(reference, nullptr);
+  expect_font(font_of(reference), kYaHei12);
+  expect_font(font_of(g_window.note_line), kYaHei12);
   EXPECT_EQ(g_window.result_box, control(3000));
   EXPECT_STREQ(window_text(g_window.result_box).text, L"");
   EXPECT_EQ(GetWindowLongW(g_window.result_box, GWL_STYLE) & 0xFFFF,
             static_cast<LONG>(ES_READONLY | ES_AUTOVSCROLL | ES_MULTILINE));
-  EXPECT_EQ(reinterpret_cast<HFONT>(SendMessageW(g_window.verdict_line, WM_GETFONT, 0, 0)),
-            g_window.fonts[kVerdictFont]);
-  EXPECT_EQ(reinterpret_cast<HFONT>(SendMessageW(g_window.result_box, WM_GETFONT, 0, 0)),
-            g_window.fonts[kResultFont]);
+  expect_font(font_of(g_window.verdict_line), kVerdict);
+  expect_font(font_of(g_window.result_box), kResult);
   RECT r = child_rect(main_, g_window.result_box);
   EXPECT_EQ(r.left, 492);
   EXPECT_EQ(r.top, 196);
@@ -162,11 +188,26 @@ TEST_F(MainWindowTest, BuildsTheResultPanelAndTheButtons) {
     ASSERT_NE(button, nullptr);
     EXPECT_STREQ(window_text(button).text, b.caption);
     EXPECT_EQ(GetWindowLongW(button, GWL_STYLE) & BS_TYPEMASK, BS_OWNERDRAW);
+    // Owner-drawn: the caption is drawn in the button font, none is set.
+    EXPECT_EQ(font_of(button), nullptr);
     r = child_rect(main_, button);
     EXPECT_EQ(r.left, b.x);
     EXPECT_EQ(r.top, 668);
     EXPECT_EQ(r.right - r.left, b.width);
     EXPECT_EQ(r.bottom - r.top, 40);
+  }
+}
+
+// The eight fonts of the Window state, painting's included; equal fonts are
+// still separate handles.
+TEST_F(MainWindowTest, CreatesTheEightFonts) {
+  const FontWanted wanted[kFontCount] = {
+      {L"Microsoft YaHei UI", -27, 700}, kYaHei14, kYaHei14, kYaHei15,
+      kVerdict, kResult, kYaHei15, kYaHei12};
+  for (int i = 0; i < kFontCount; ++i) {
+    SCOPED_TRACE(i);
+    expect_font(g_window.fonts[i], wanted[i]);
+    for (int j = 0; j < i; ++j) EXPECT_NE(g_window.fonts[i], g_window.fonts[j]);
   }
 }
 
