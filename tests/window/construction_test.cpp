@@ -1,6 +1,7 @@
 // The Main window as it opens: class, icon, size, the controls and their
 // texts, fonts and places, the first status text and the focus.
 #include <cwchar>
+#include <string>
 
 #include "app/win32/main_window.h"
 #include "app/win32/window_state.h"
@@ -196,6 +197,27 @@ TEST_F(MainWindowTest, BuildsTheResultPanelAndTheButtons) {
     EXPECT_EQ(r.right - r.left, b.width);
     EXPECT_EQ(r.bottom - r.top, 40);
   }
+}
+
+// The program's resources are linked into this test too. The manifest runs
+// the program as the invoking user, names Windows 7 to 11 and declares the
+// system DPI awareness that start-up also sets with SetProcessDPIAware.
+TEST(ProgramManifest, IsEmbeddedWithTheExecutionLevelSystemsAndDpiAwareness) {
+  HRSRC found = FindResourceW(nullptr, MAKEINTRESOURCEW(1), MAKEINTRESOURCEW(24));
+  ASSERT_NE(found, nullptr);
+  DWORD size = SizeofResource(nullptr, found);
+  const char* bytes = static_cast<const char*>(LockResource(LoadResource(nullptr, found)));
+  ASSERT_NE(bytes, nullptr);
+  std::string manifest(bytes, size);
+  const char* wanted[] = {"level=\"asInvoker\"",
+                          "{35138b9a-5d96-4fbd-8e2d-a2440225f93a}",   // 7
+                          "{4a2f28e3-53b9-4441-ba9c-d69d4a4a6e38}",   // 8
+                          "{1f676c76-80e1-4239-95bb-83d0f6d0da78}",   // 8.1
+                          "{8e0f7a12-bfb3-4fe8-b9a5-48fd50a15a9a}",   // 10, 11
+                          ">true</dpiAware>"};
+  for (const char* text : wanted) EXPECT_NE(manifest.find(text), std::string::npos) << text;
+  // The controls keep the classic look: no common-controls dependency.
+  EXPECT_EQ(manifest.find("Common-Controls"), std::string::npos);
 }
 
 // The eight fonts of the Window state, painting's included; equal fonts are
