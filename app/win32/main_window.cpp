@@ -2,16 +2,13 @@
 
 #include "app/win32/commands.h"
 #include "app/win32/window_colours.h"
+#include "app/win32/window_frame.h"
 #include "app/win32/window_proc.h"
 #include "app/win32/window_state.h"
 #include "app/win32/window_texts.h"
 #include "engine/text.h"
 
 namespace {
-
-// The fixed frame: a title bar, a system menu and a minimise box; no sizing
-// border, no maximise box.
-constexpr DWORD kMainWindowStyle = WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX;
 
 struct FontSpec {
   const wchar_t* face;
@@ -63,18 +60,16 @@ void register_main_class() {
 }
 
 HWND create_main_frame() {
-  RECT outer = {0, 0, kClientWidth, kClientHeight};
-  AdjustWindowRect(&outer, kMainWindowStyle, FALSE);
-  int width = outer.right - outer.left;
-  int height = outer.bottom - outer.top;
-  int x = (GetSystemMetrics(SM_CXSCREEN) - width) / 2;
-  int y = (GetSystemMetrics(SM_CYSCREEN) - height) / 2;
+  SIZE outer = main_window_outer_size();
+  int x = (GetSystemMetrics(SM_CXSCREEN) - outer.cx) / 2;
+  int y = (GetSystemMetrics(SM_CYSCREEN) - outer.cy) / 2;
   if (x < 0) x = 0;
   if (y < 0) y = 0;
   // The WM_CREATE handler builds the controls and stores the handle itself;
-  // WM_GETMINMAXINFO then holds the window to its fixed outer size.
-  return CreateWindowExW(0, kMainWindowClass, g_window.tool->title, kMainWindowStyle, x, y, width,
-                         height, nullptr, nullptr, g_window.instance, nullptr);
+  // WM_GETMINMAXINFO holds the window to the same outer size.
+  return CreateWindowExW(kMainWindowExStyle, kMainWindowClass, g_window.tool->title,
+                         kMainWindowStyle, x, y, outer.cx, outer.cy, nullptr, nullptr,
+                         g_window.instance, nullptr);
 }
 
 }  // namespace

@@ -8,6 +8,7 @@
 #include "app/win32/control_ids.h"
 #include "app/win32/paint.h"
 #include "app/win32/window_create.h"
+#include "app/win32/window_frame.h"
 #include "app/win32/window_texts.h"
 
 namespace {
@@ -35,9 +36,12 @@ LRESULT on_print_client(HWND window, HDC dc) {
 // Painting covers the whole client area, so erasing first would only flicker.
 BOOL on_erase_background(HWND, HDC) { return TRUE; }
 
+// The size the window was created with, worked out again at the current
+// metrics: the client area is the layout's at any caption and border size.
 void on_get_min_max_info(HWND, LPMINMAXINFO info) {
-  info->ptMinTrackSize = {kOuterWidth, kOuterHeight};
-  info->ptMaxTrackSize = {kOuterWidth, kOuterHeight};
+  SIZE outer = main_window_outer_size();
+  info->ptMinTrackSize = {outer.cx, outer.cy};
+  info->ptMaxTrackSize = {outer.cx, outer.cy};
 }
 
 LRESULT on_draw_item(HWND, const DRAWITEMSTRUCT* item) {

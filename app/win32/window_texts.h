@@ -10,12 +10,9 @@ extern const wchar_t kVerdictPrompt[];
 // The window class of the Main window.
 extern const wchar_t kMainWindowClass[];
 
-// The client area the layout is drawn for, and the outer size the window is
-// held to.
+// The client area the layout is drawn for.
 constexpr int kClientWidth = 1020;
 constexpr int kClientHeight = 720;
-constexpr int kOuterWidth = 1036;
-constexpr int kOuterHeight = 780;
 
 // Capacity of the text a default value is formatted into.
 constexpr int kDefaultTextCapacity = 64;
