@@ -91,7 +91,7 @@ void print_summary(const RatioReporter& r) {
   std::strftime(date, sizeof date, "%Y-%m-%d", std::localtime(&now));
   std::printf("\nMachine: %u cores, %s; %s\n\n", std::thread::hardware_concurrency(),
               cpu_model().c_str(), date);
-  std::printf("| operation | ns per call | engine is faster by |\n|---|---:|---:|\n");
+  std::printf("| operation | CPU ns per call | engine is faster by |\n|---|---:|---:|\n");
   for (const Row& row : kRows) {
     const double ns = r.nanoseconds(row.name);
     const std::string name = row.name;
