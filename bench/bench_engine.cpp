@@ -1,10 +1,12 @@
 // The program's own operations end to end: one calculation run of the ICH
-// tool (with the heap allocations it makes, which must be none), format
-// value, and the self-test report build.
+// tool (with the heap allocations it makes, which must be none) beside the
+// formula evaluations alone that the run makes, format value, and the
+// self-test report build.
 #include <benchmark/benchmark.h>
 
 #include "engine/calculation.h"
 #include "engine/format.h"
+#include "engine/formula.h"
 #include "engine/tool.h"
 #include "selftest/selftest.h"
 #include "support/alloc_counter.h"
@@ -34,6 +36,27 @@ void calculation_run(benchmark::State& state) {
   for (int i = 0; i < kRuns; ++i)
     run_calculation(tool, values, t.result, 4096, t.verdict, 512, &level, t.detail, 8192);
   state.counters["allocs_per_run"] = static_cast<double>(allocation_count() - before) / kRuns;
+}
+
+// Exactly the evaluations of one calculation run, without the texts: every
+// output formula in order, then the verdict conditions until one holds.
+void calculation_formulas(benchmark::State& state) {
+  const ToolDef* tool = get_tool();
+  double values[kMaxParameters] = {};
+  for (int i = 0; i < tool->parameter_count; ++i) values[i] = tool->parameters[i].default_value;
+  for (auto _ : state) {
+    benchmark::DoNotOptimize(values);
+    double outputs[kMaxOutputs] = {};
+    int error = 0;
+    for (int i = 0; i < tool->output_count; ++i)
+      outputs[i] = evaluate_formula(tool, tool->outputs[i].formula, values, outputs, &error);
+    for (int i = 0; i < tool->rule_count; ++i) {
+      const char* condition = tool->rules[i].condition;
+      if (!condition || !condition[0]) break;
+      if (evaluate_formula(tool, condition, values, outputs, &error) != 0 && !error) break;
+    }
+    benchmark::DoNotOptimize(outputs);
+  }
 }
 
 void format_value_f0(benchmark::State& state) {
@@ -66,6 +89,7 @@ void selftest_report(benchmark::State& state) {
 }  // namespace
 
 BENCHMARK(calculation_run);
+BENCHMARK(calculation_formulas);
 BENCHMARK(format_value_f0);
 BENCHMARK(format_value_date);
 BENCHMARK(selftest_report);

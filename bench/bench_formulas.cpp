@@ -1,5 +1,5 @@
-// The ICH formulas through the engine, the two peers and the hand-written
-// floor, all on the tool's default values.
+// The ICH formulas through the engine, the two peers, the lexing floor and
+// the hand-written floor, all on the tool's default values.
 #include <benchmark/benchmark.h>
 
 #include <string>
@@ -7,6 +7,7 @@
 #include "engine/formula.h"
 #include "engine/tool.h"
 #include "handwritten_ich.h"
+#include "lexing_floor.h"
 #include "peer_formula.h"
 #include "peers.h"
 
@@ -68,6 +69,15 @@ void fparser_evaluate(benchmark::State& state, Which which) {
   for (auto _ : state) benchmark::DoNotOptimize(peer.evaluate());
 }
 
+void lexing_floor(benchmark::State& state, Which which) {
+  const char* formula = formula_of(which);
+  for (auto _ : state) {
+    benchmark::DoNotOptimize(formula);
+    LexSummary s = lex_formula(get_tool(), formula);
+    benchmark::DoNotOptimize(s);
+  }
+}
+
 void handwritten(benchmark::State& state, Which which) {
   Defaults d;
   for (auto _ : state) {
@@ -86,10 +96,12 @@ BENCHMARK_CAPTURE(muparser_parse_evaluate, mortality, kMortality);
 BENCHMARK_CAPTURE(fparser_parse_evaluate, mortality, kMortality);
 BENCHMARK_CAPTURE(muparser_evaluate, mortality, kMortality);
 BENCHMARK_CAPTURE(fparser_evaluate, mortality, kMortality);
+BENCHMARK_CAPTURE(lexing_floor, mortality, kMortality);
 BENCHMARK_CAPTURE(handwritten, mortality, kMortality);
 BENCHMARK_CAPTURE(engine_parse_evaluate, score, kScore);
 BENCHMARK_CAPTURE(muparser_parse_evaluate, score, kScore);
 BENCHMARK_CAPTURE(fparser_parse_evaluate, score, kScore);
 BENCHMARK_CAPTURE(muparser_evaluate, score, kScore);
 BENCHMARK_CAPTURE(fparser_evaluate, score, kScore);
+BENCHMARK_CAPTURE(lexing_floor, score, kScore);
 BENCHMARK_CAPTURE(handwritten, score, kScore);

@@ -20,7 +20,9 @@ void RatioReporter::ReportRuns(const std::vector<Run>& runs) {
   for (const Run& run : runs) {
     if (run.run_type != Run::RT_Iteration || run.error_occurred) continue;
     const std::string name = base_name(run.benchmark_name());
-    const double ns = to_nanoseconds(run.GetAdjustedRealTime(), run.time_unit);
+    // CPU time of the benchmark thread: on a machine shared with other work
+    // the real time also counts the time the thread waited for a core.
+    const double ns = to_nanoseconds(run.GetAdjustedCPUTime(), run.time_unit);
     auto it = fastest_.find(name);
     if (it == fastest_.end() || ns < it->second) fastest_[name] = ns;
     for (const auto& c : run.counters) counters_[name + "#" + c.first] = c.second.value;

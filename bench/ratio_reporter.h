@@ -1,4 +1,4 @@
-// A console reporter that also keeps the fastest time of every benchmark, so
+// A console reporter that also keeps the fastest CPU time of every benchmark, so
 // that the ratios against the peers and the floor can be printed at the end.
 #pragma once
 
@@ -10,7 +10,7 @@
 class RatioReporter : public benchmark::ConsoleReporter {
  public:
   void ReportRuns(const std::vector<Run>& runs) override;
-  // Fastest real time per iteration in nanoseconds, 0 when not run.
+  // Fastest CPU time per iteration in nanoseconds, 0 when not run.
   double nanoseconds(const std::string& name) const;
   double counter(const std::string& name, const std::string& counter_name) const;
 

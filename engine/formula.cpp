@@ -1,12 +1,12 @@
-// Recursive descent over the formula text, computing while it parses. One
-// function per precedence level, each headed by its grammar rule; the parse
+// Recursive descent over the formula text, computing while it parses. Each
+// function is headed by the grammar rules of the levels it parses; the parse
 // state travels explicitly. Nothing is short-circuited: both branches of
 // "?:" and both operands of "&&" and "||" are always evaluated, so an error
 // anywhere in the text fails the formula.
 #include "engine/formula.h"
 
 #include <cmath>
-#include <cstring>
+#include <initializer_list>
 
 #include "engine/number_scan.h"
 
@@ -16,98 +16,128 @@ struct Context {
   const ToolDef* tool;
   const double* parameter_values;
   const double* output_values;
-  const char* pos;  // next unread character
-  int error;        // sticky: set by any failure, never cleared
-  int depth;        // current nesting, guarded by kMaxFormulaDepth
+  int error;  // sticky: set by any failure, never cleared
 };
 
-double conditional(Context* c);
-double unary(Context* c);
+// What a level returns: its value and the position of the next unread
+// character. The position and the nesting depth travel as arguments and
+// results, in registers, rather than in the context: each token test reads
+// the position, and a position kept in memory made every token wait for the
+// store of the one before it.
+struct Parsed {
+  double value;
+  const char* pos;
+};
 
-bool is_space(char ch) { return ch == ' ' || ch == '\t' || ch == '\n' || ch == '\r'; }
-bool is_digit(char ch) { return ch >= '0' && ch <= '9'; }
-bool is_name_start(char ch) { return (ch >= 'a' && ch <= 'z') || (ch >= 'A' && ch <= 'Z') || ch == '_'; }
-bool is_name_char(char ch) { return is_name_start(ch) || is_digit(ch); }
+Parsed conditional(Context* c, const char* p, int depth);
+Parsed unary(Context* c, const char* p, int depth);
+
+// One table of character classes, shared by every token test: each test is
+// one load and one mask instead of a chain of comparisons, and the tests run
+// several times per character of a formula parsed anew on every call.
+enum CharBits : unsigned char {
+  kSpace = 1,         // blank, tab, line feed, carriage return
+  kDigit = 2,
+  kNameStart = 4,     // letter or "_"
+  kNameChar = 8,      // letter, digit or "_"
+  kExtendsNumber = 16 // may continue a number past its digits: digit, ".", e, E, x, X
+};
+
+struct CharTable {
+  unsigned char bits[256];
+};
+
+constexpr CharTable make_char_table() {
+  CharTable t{};
+  t.bits[static_cast<unsigned char>(' ')] = kSpace;
+  t.bits[static_cast<unsigned char>('\t')] = kSpace;
+  t.bits[static_cast<unsigned char>('\n')] = kSpace;
+  t.bits[static_cast<unsigned char>('\r')] = kSpace;
+  for (int ch = '0'; ch <= '9'; ++ch) t.bits[ch] = kDigit | kNameChar | kExtendsNumber;
+  for (int ch = 'a'; ch <= 'z'; ++ch) t.bits[ch] = t.bits[ch - 'a' + 'A'] = kNameStart | kNameChar;
+  t.bits[static_cast<unsigned char>('_')] = kNameStart | kNameChar;
+  t.bits[static_cast<unsigned char>('.')] = kExtendsNumber;
+  for (char ch : {'e', 'E', 'x', 'X'}) t.bits[static_cast<unsigned char>(ch)] |= kExtendsNumber;
+  return t;
+}
+
+constexpr CharTable kChars = make_char_table();
+
+bool has(char ch, unsigned char bits) { return (kChars.bits[static_cast<unsigned char>(ch)] & bits) != 0; }
 bool truth(double v) { return v != 0; }  // NaN is true
 
-void skip_space(Context* c) {
-  while (is_space(*c->pos)) ++c->pos;
-}
-
-// The token tests below look at one or two characters directly instead of
-// comparing token strings: they run several times per character of the
-// formula, and string comparisons made them most of the evaluation time.
-
-// Skips white space, then tests whether the next character is ch.
-bool next_is(Context* c, char ch) {
-  skip_space(c);
-  return *c->pos == ch;
-}
-
-// Consumes the one-character token ch when it is next.
-bool match(Context* c, char ch) {
-  if (!next_is(c, ch)) return false;
-  ++c->pos;
-  return true;
+// White space is skipped once, right after each token is consumed (and once
+// before the first), so the position always stands on a character that is
+// not white space and no token test has to skip it again. This reads the
+// same text as skipping before every token, since white space may not stand
+// inside a token.
+const char* skip_space(const char* p) {
+  while (has(*p, kSpace)) ++p;
+  return p;
 }
 
 // Consumes a closing token that the grammar requires; its absence fails the
-// formula, and evaluation goes on as if it were present.
-void expect(Context* c, char ch) {
-  if (!match(c, ch)) c->error = 1;
+// formula, and evaluation goes on as if it were present. The tests look at
+// characters directly instead of comparing token strings, which made most
+// of the evaluation time.
+const char* expect(Context* c, const char* p, char ch) {
+  if (*p == ch) return skip_space(p + 1);
+  c->error = 1;
+  return p;
 }
 
-// Guards every recursive level: past the depth limit the rest of the operand
-// is left unread (so the formula fails) and 0 stands in its place.
-bool enter(Context* c) {
-  if (c->depth >= kMaxFormulaDepth) {
-    c->error = 1;
-    return false;
-  }
-  ++c->depth;
+// The depth guard of every recursive level (depth is the nesting of the
+// caller): past the limit the rest of the operand is left unread (so the
+// formula fails) and 0 stands in its place.
+bool too_deep(Context* c, int depth) {
+  if (depth < kMaxFormulaDepth) return false;
+  c->error = 1;
   return true;
 }
 
-double fail(Context* c) {
+Parsed fail(Context* c, const char* p) {
   c->error = 1;
-  return 0.0;
+  return {0.0, p};
 }
 
-// Reads a name of at most 63 characters into the 64-byte buffer.
-void read_name(Context* c, char* name) {
-  int n = 0;
-  while (n < 63 && is_name_char(*c->pos)) name[n++] = *c->pos++;
-  name[n] = '\0';
+// Names are compared where they stand in the formula, by their length: no
+// copy into a buffer, and a key whose first character differs (most keys)
+// is passed over after one comparison.
+bool name_is(const char* name, int length, const char* text) {
+  if (text[0] != name[0]) return false;
+  for (int i = 1; i < length; ++i)
+    if (text[i] != name[i]) return false;  // a shorter text stops at its NUL
+  return text[length] == '\0';
 }
 
-double apply_function1(const char* name, double x, int* error) {
-  if (std::strcmp(name, "sqrt") == 0) {
+double apply_function1(const char* name, int n, double x, int* error) {
+  if (name_is(name, n, "sqrt")) {
     if (x < 0) { *error = 1; return 0.0; }
     return std::sqrt(x);
   }
-  if (std::strcmp(name, "abs") == 0) return std::fabs(x);
-  if (std::strcmp(name, "log") == 0 || std::strcmp(name, "log10") == 0) {
+  if (name_is(name, n, "abs")) return std::fabs(x);
+  if (name_is(name, n, "log") || name_is(name, n, "log10")) {
     if (x <= 0) { *error = 1; return 0.0; }
-    return name[3] ? std::log10(x) : std::log(x);
+    return n > 3 ? std::log10(x) : std::log(x);
   }
-  if (std::strcmp(name, "exp") == 0) return std::exp(x);
-  if (std::strcmp(name, "floor") == 0) return std::floor(x);
-  if (std::strcmp(name, "ceil") == 0) return std::ceil(x);
-  if (std::strcmp(name, "round") == 0) return std::floor(x + 0.5);
-  if (std::strcmp(name, "cbrt") == 0) {
+  if (name_is(name, n, "exp")) return std::exp(x);
+  if (name_is(name, n, "floor")) return std::floor(x);
+  if (name_is(name, n, "ceil")) return std::ceil(x);
+  if (name_is(name, n, "round")) return std::floor(x + 0.5);
+  if (name_is(name, n, "cbrt")) {
     const double t = 1.0 / 3.0;
     return x < 0 ? -std::pow(-x, t) : std::pow(x, t);
   }
-  if (std::strcmp(name, "sign") == 0) return x > 0 ? 1.0 : x < 0 ? -1.0 : 0.0;
+  if (name_is(name, n, "sign")) return x > 0 ? 1.0 : x < 0 ? -1.0 : 0.0;
   *error = 1;
   return 0.0;
 }
 
-double apply_function2(const char* name, double a, double b, int* error) {
-  if (std::strcmp(name, "min") == 0) return a < b ? a : b;
-  if (std::strcmp(name, "max") == 0) return a > b ? a : b;
-  if (std::strcmp(name, "pow") == 0) return std::pow(a, b);
-  if (std::strcmp(name, "mod") == 0) {
+double apply_function2(const char* name, int n, double a, double b, int* error) {
+  if (name_is(name, n, "min")) return a < b ? a : b;
+  if (name_is(name, n, "max")) return a > b ? a : b;
+  if (name_is(name, n, "pow")) return std::pow(a, b);
+  if (name_is(name, n, "mod")) {
     if (b == 0) { *error = 1; return 0.0; }
     return std::fmod(a, b);
   }
@@ -115,37 +145,28 @@ double apply_function2(const char* name, double a, double b, int* error) {
   return 0.0;
 }
 
-// Byte-for-byte equality of two texts. Keys are a few characters long; a
-// library call per comparison cost a tenth of the evaluation time.
-bool same_text(const char* a, const char* b) {
-  while (*a && *a == *b) {
-    ++a;
-    ++b;
-  }
-  return *a == *b;
-}
-
 // Parameters first, then outputs, each in definition order.
-double variable(Context* c, const char* name) {
+double variable(Context* c, const char* name, int n) {
   const ToolDef* t = c->tool;
   for (int i = 0; i < t->parameter_count; ++i)
-    if (same_text(t->parameters[i].key, name)) return c->parameter_values[i];
+    if (name_is(name, n, t->parameters[i].key)) return c->parameter_values[i];
   for (int i = 0; i < t->output_count; ++i)
-    if (same_text(t->outputs[i].key, name)) return c->output_values[i];
-  return fail(c);
+    if (name_is(name, n, t->outputs[i].key)) return c->output_values[i];
+  c->error = 1;
+  return 0.0;
 }
 
 // call := name "(" conditional [ "," conditional ] ")"
-double call(Context* c, const char* name) {
-  ++c->pos;  // the "(" that next_is found
-  double a = conditional(c);
-  if (match(c, ',')) {
-    double b = conditional(c);
-    expect(c, ')');
-    return apply_function2(name, a, b, &c->error);
+// p stands after the "(".
+Parsed call(Context* c, const char* name, int n, const char* p, int depth) {
+  Parsed a = conditional(c, p, depth);
+  if (*a.pos == ',') {
+    Parsed b = conditional(c, skip_space(a.pos + 1), depth);
+    const char* end = expect(c, b.pos, ')');
+    return {apply_function2(name, n, a.value, b.value, &c->error), end};
   }
-  expect(c, ')');
-  return apply_function1(name, a, &c->error);
+  const char* end = expect(c, a.pos, ')');
+  return {apply_function1(name, n, a.value, &c->error), end};
 }
 
 // A run of at most 15 decimal digits that nothing could extend (no ".", no
@@ -155,7 +176,7 @@ double call(Context* c, const char* name) {
 int plain_integer(const char* p, double* value) {
   long long n = 0;
   int used = 0;
-  while (used < 16 && is_digit(p[used])) n = n * 10 + (p[used++] - '0');
+  while (used < 16 && has(p[used], kDigit)) n = n * 10 + (p[used++] - '0');
   const char next = p[used];
   if (used == 0 || used > 15 || next == '.' || next == 'e' || next == 'E') return 0;
   if (used == 1 && p[0] == '0' && (next == 'x' || next == 'X')) return 0;
@@ -164,111 +185,118 @@ int plain_integer(const char* p, double* value) {
 }
 
 // number := the longest prefix that strtod accepts, starting at a digit or "."
-double number(Context* c) {
+Parsed number(Context* c, const char* p) {
+  // One digit that nothing extends, the commonest literal, is its own value.
+  if (has(p[0], kDigit) && !has(p[1], kExtendsNumber)) return {static_cast<double>(p[0] - '0'), skip_space(p + 1)};
   double value = 0.0;
-  if (int used = plain_integer(c->pos, &value)) {
-    c->pos += used;
-    return value;
-  }
-  int used = number_scan(c->pos, &value);
-  if (used == 0) return fail(c);
-  c->pos += used;
-  return value;
+  int used = plain_integer(p, &value);
+  if (used == 0) used = number_scan(p, &value);
+  if (used == 0) return fail(c, p);  // a lone ".": the position does not move
+  return {value, skip_space(p + used)};
 }
 
-// A variable or a function call. Kept out of primary so that the name
-// buffer does not weigh on the frame of every operand.
-[[gnu::noinline]] double name_operand(Context* c) {
-  char name[64];
-  read_name(c, name);
-  if (next_is(c, '(')) return call(c, name);
-  return variable(c, name);
+// A variable or a function call, read where the name stands (at most 63
+// characters; the rest of a longer name stays unread). Kept out of unary so
+// that its frame stays small for the operands that are not names.
+[[gnu::noinline]] Parsed name_operand(Context* c, const char* name, int depth) {
+  int n = 1;
+  while (n < 63 && has(name[n], kNameChar)) ++n;
+  const char* p = skip_space(name + n);
+  if (*p == '(') return call(c, name, n, skip_space(p + 1), depth);
+  return {variable(c, name, n), p};
 }
 
+// unary   := ( "-" | "+" | "!" ) unary | primary
 // primary := number | name | name "(" args ")" | "(" conditional ")"
-double primary(Context* c) {
-  char ch = *c->pos;
-  if (ch == '(') {
-    ++c->pos;
-    double v = conditional(c);
-    expect(c, ')');
-    return v;
-  }
-  if (is_digit(ch) || ch == '.') return number(c);
-  if (is_name_start(ch)) return name_operand(c);
-  return fail(c);  // an operator, ")", ",", ":", the end, a non-ASCII byte
-}
-
-// unary := ( "-" | "+" | "!" ) unary | primary
-double unary_level(Context* c) {
-  skip_space(c);
-  switch (*c->pos) {
-    case '-':
-      ++c->pos;
-      return -unary(c);
+// One function for both levels: every operand passes through them.
+Parsed unary(Context* c, const char* p, int depth) {
+  if (too_deep(c, depth)) return {0.0, p};
+  ++depth;
+  const char ch = *p;
+  if (has(ch, kDigit) || ch == '.') return number(c, p);
+  if (has(ch, kNameStart)) return name_operand(c, p, depth);
+  switch (ch) {
+    case '(': {
+      Parsed v = conditional(c, skip_space(p + 1), depth);
+      return {v.value, expect(c, v.pos, ')')};
+    }
+    case '-': {
+      Parsed v = unary(c, skip_space(p + 1), depth);
+      return {-v.value, v.pos};
+    }
     case '+':
-      ++c->pos;
-      return unary(c);
+      return unary(c, skip_space(p + 1), depth);
     case '!': {
-      ++c->pos;
-      double v = unary(c);
-      return v == 0 ? 1.0 : 0.0;
+      Parsed v = unary(c, skip_space(p + 1), depth);
+      return {v.value == 0 ? 1.0 : 0.0, v.pos};
     }
     default:
-      return primary(c);
+      return fail(c, p);  // an operator, ")", ",", ":", the end, a non-ASCII byte
   }
-}
-
-double unary(Context* c) {
-  if (!enter(c)) return 0.0;
-  double v = unary_level(c);
-  --c->depth;
-  return v;
 }
 
 // power := unary [ "^" power ]        (right to left: 2^3^2 is 2^9)
-double power(Context* c) {
-  double base = unary(c);
-  if (!match(c, '^')) return base;
-  if (!enter(c)) return 0.0;
-  double exponent = power(c);
-  --c->depth;
-  return std::pow(base, exponent);
+Parsed power(Context* c, const char* p, int depth) {
+  Parsed base = unary(c, p, depth);
+  if (*base.pos != '^') return base;
+  p = skip_space(base.pos + 1);
+  if (too_deep(c, depth)) return {0.0, p};
+  Parsed exponent = power(c, p, depth + 1);
+  return {std::pow(base.value, exponent.value), exponent.pos};
 }
 
 // Binding strength of the binary operators, loosest first; an operand (a
 // power) binds tighter than any of them.
-enum Precedence { kOr = 1, kAnd, kComparison, kSum, kTerm, kOperand };
+enum Precedence { kNoPrecedence = 0, kOr = 1, kAnd, kComparison, kSum, kTerm, kOperand };
 
-enum class Op { kNone, kOr, kAnd, kLe, kGe, kEq, kNe, kLt, kGt, kAdd, kSub, kMul, kDiv, kMod };
+enum class Op : unsigned char { kNone, kOr, kAnd, kLe, kGe, kEq, kNe, kLt, kGt, kAdd, kSub, kMul, kDiv, kMod };
 
-struct BinaryOp {
-  Op op;
-  int precedence;
-  int length;  // characters of the operator
+// Indexed by Op: the operator's binding strength and its characters.
+constexpr unsigned char kPrecedenceOf[] = {kNoPrecedence, kOr, kAnd, kComparison, kComparison, kComparison,
+                                           kComparison, kComparison, kComparison, kSum, kSum, kTerm, kTerm, kTerm};
+constexpr unsigned char kLengthOf[] = {0, 2, 2, 2, 2, 2, 2, 1, 1, 1, 1, 1, 1, 1};
+
+int precedence_of(Op op) { return kPrecedenceOf[static_cast<int>(op)]; }
+
+// The binary operator that a character begins: alone, or with the second
+// character that makes it a two-character one. A doubled asterisk is no
+// operator (neither a power nor two products): its pair is kNone.
+struct OperatorStart {
+  Op single;
+  Op pair;
+  char second;  // 0: no two-character operator begins here
 };
 
-const BinaryOp kNoOp = {Op::kNone, 0, 0};
+struct OperatorTable {
+  OperatorStart of[256];
+};
 
-// Reads the binary operator after the white space, without consuming it. A
-// doubled asterisk is no operator: neither a power nor two products.
-BinaryOp peek_binary(Context* c) {
-  skip_space(c);
-  const char* p = c->pos;
-  switch (p[0]) {
-    case '|': return p[1] == '|' ? BinaryOp{Op::kOr, kOr, 2} : kNoOp;
-    case '&': return p[1] == '&' ? BinaryOp{Op::kAnd, kAnd, 2} : kNoOp;
-    case '<': return p[1] == '=' ? BinaryOp{Op::kLe, kComparison, 2} : BinaryOp{Op::kLt, kComparison, 1};
-    case '>': return p[1] == '=' ? BinaryOp{Op::kGe, kComparison, 2} : BinaryOp{Op::kGt, kComparison, 1};
-    case '=': return p[1] == '=' ? BinaryOp{Op::kEq, kComparison, 2} : kNoOp;
-    case '!': return p[1] == '=' ? BinaryOp{Op::kNe, kComparison, 2} : kNoOp;
-    case '+': return BinaryOp{Op::kAdd, kSum, 1};
-    case '-': return BinaryOp{Op::kSub, kSum, 1};
-    case '*': return p[1] == '*' ? kNoOp : BinaryOp{Op::kMul, kTerm, 1};
-    case '/': return BinaryOp{Op::kDiv, kTerm, 1};
-    case '%': return BinaryOp{Op::kMod, kTerm, 1};
-    default: return kNoOp;
-  }
+constexpr OperatorTable make_operator_table() {
+  OperatorTable t{};
+  t.of[static_cast<unsigned char>('|')] = {Op::kNone, Op::kOr, '|'};
+  t.of[static_cast<unsigned char>('&')] = {Op::kNone, Op::kAnd, '&'};
+  t.of[static_cast<unsigned char>('<')] = {Op::kLt, Op::kLe, '='};
+  t.of[static_cast<unsigned char>('>')] = {Op::kGt, Op::kGe, '='};
+  t.of[static_cast<unsigned char>('=')] = {Op::kNone, Op::kEq, '='};
+  t.of[static_cast<unsigned char>('!')] = {Op::kNone, Op::kNe, '='};
+  t.of[static_cast<unsigned char>('+')] = {Op::kAdd, Op::kNone, 0};
+  t.of[static_cast<unsigned char>('-')] = {Op::kSub, Op::kNone, 0};
+  t.of[static_cast<unsigned char>('*')] = {Op::kMul, Op::kNone, '*'};
+  t.of[static_cast<unsigned char>('/')] = {Op::kDiv, Op::kNone, 0};
+  t.of[static_cast<unsigned char>('%')] = {Op::kMod, Op::kNone, 0};
+  return t;
+}
+
+constexpr OperatorTable kOperators = make_operator_table();
+
+// Reads the binary operator at the position, without consuming it. Two
+// table loads instead of a switch: it runs after every operand, and most
+// often finds no operator at all (")", "?", ":", the end).
+// The operator travels as one small number, its strength and length looked
+// up, so that it stays in a register across the calls of the loop below.
+[[gnu::always_inline]] inline Op peek_binary(const char* p) {
+  const OperatorStart& start = kOperators.of[static_cast<unsigned char>(p[0])];
+  return start.second != 0 && p[1] == start.second ? start.pair : start.single;
 }
 
 // Comparisons and logical operators give exactly 1 or 0; a comparison with
@@ -302,47 +330,59 @@ double apply_binary(Op op, double left, double right) {
 // (left_level is the loosest level applied so far), so a comparison never
 // chains (1<2<3 leaves "<3" unread), and a zero divisor ends its term with 0
 // while the sum around it goes on (2+1/0+3 gives 5, 1/0*5 leaves "*5").
-double binary(Context* c, int min_precedence) {
-  double left = power(c);
+//
+// The loop starts from a left operand already read and the operator after
+// it, so that an operand followed by no operator (most branches of "?:")
+// costs no call at all, and a right operand recurses only when the operator
+// after it binds tighter than the one before it: for any other, the nested
+// loop would return at once.
+Parsed climb(Context* c, Parsed left, Op op, int min_precedence, int depth) {
+  double value = left.value;
+  const char* p = left.pos;
   int left_level = kOperand;
   for (;;) {
-    const BinaryOp op = peek_binary(c);
-    if (op.op == Op::kNone || op.precedence < min_precedence) return left;
-    if (op.precedence > left_level || (op.precedence == kComparison && left_level == kComparison))
-      return left;
-    c->pos += op.length;
-    if (op.precedence == kTerm) {
-      double right = power(c);
-      if (op.op == Op::kMul) {
-        left *= right;
-      } else if (right == 0) {
+    const int precedence = precedence_of(op);
+    if (op == Op::kNone || precedence < min_precedence) return {value, p};
+    if (precedence > left_level || (precedence == kComparison && left_level == kComparison))
+      return {value, p};
+    Parsed right = power(c, skip_space(p + kLengthOf[static_cast<int>(op)]), depth);
+    Op next = peek_binary(right.pos);
+    if (precedence == kTerm) {
+      if (op == Op::kMul) {
+        value *= right.value;
+      } else if (right.value == 0) {
         c->error = 1;
-        left = 0.0;
+        value = 0.0;
         left_level = kSum;  // the term has ended; only looser operators go on
       } else {
-        left = op.op == Op::kDiv ? left / right : std::fmod(left, right);
+        value = op == Op::kDiv ? value / right.value : std::fmod(value, right.value);
       }
+      p = right.pos;
+      op = next;
       continue;
     }
-    double right = binary(c, op.precedence + 1);
-    left = apply_binary(op.op, left, right);
-    left_level = op.precedence;
+    if (precedence_of(next) > precedence) {
+      right = climb(c, right, next, precedence + 1, depth);
+      next = peek_binary(right.pos);
+    }
+    value = apply_binary(op, value, right.value);
+    p = right.pos;
+    left_level = precedence;
+    op = next;
   }
 }
 
 // conditional := or_chain [ "?" conditional ":" conditional ]
-double conditional(Context* c) {
-  if (!enter(c)) return 0.0;
-  double condition = binary(c, kOr);
-  double v = condition;
-  if (match(c, '?')) {
-    double a = conditional(c);
-    expect(c, ':');
-    double b = conditional(c);
-    v = truth(condition) ? a : b;
-  }
-  --c->depth;
-  return v;
+Parsed conditional(Context* c, const char* p, int depth) {
+  if (too_deep(c, depth)) return {0.0, p};
+  ++depth;
+  Parsed condition = power(c, p, depth);
+  const Op op = peek_binary(condition.pos);
+  if (op != Op::kNone) condition = climb(c, condition, op, kOr, depth);
+  if (*condition.pos != '?') return condition;
+  Parsed a = conditional(c, skip_space(condition.pos + 1), depth);
+  Parsed b = conditional(c, expect(c, a.pos, ':'), depth);
+  return {truth(condition.value) ? a.value : b.value, b.pos};
 }
 
 }  // namespace
@@ -353,9 +393,9 @@ double evaluate_formula(const ToolDef* tool, const char* formula, const double* 
     *error = 1;
     return 0.0;
   }
-  Context c{tool, parameter_values, output_values, formula, 0, 0};
-  double result = conditional(&c);
-  skip_space(&c);
-  *error = (*c.pos == '\0' && c.error == 0 && std::isfinite(result)) ? 0 : 1;
-  return result;
+  Context c{tool, parameter_values, output_values, 0};
+  const Parsed result = conditional(&c, skip_space(formula), 0);
+  const char* end = skip_space(result.pos);
+  *error = (*end == '\0' && c.error == 0 && std::isfinite(result.value)) ? 0 : 1;
+  return result.value;
 }

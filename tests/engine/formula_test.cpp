@@ -201,11 +201,11 @@ TEST(Formula, WhitespaceAndLeftOverText) {
 TEST(Formula, Numbers) {
   const Case cases[] = {
       {".5+.5", 1, 0},      {"5.", 5, 0},           {".", 0, 1},          {".+1", 0, 1},
-      {"1e3", 1000, 0},     {"2.5E-2", 0.025, 0},   {"1.e2", 100, 0},     {"007", 7, 0},
-      {"1e", 1, 1},         {"1e+", 1, 1},          {"1.5.5", 1.5, 1},    {"0x10", 16, 0},
-      {"0X1F", 31, 0},      {"0x1.8p3", 12, 0},     {"0x", 0, 1},         {"0xg", 0, 1},
-      {"1e999", kInf, 1},   {"1e999>5", 1, 0},      {"-1e999<0", 1, 0},   {"1e-999", 0, 0},
-      {"4e-320>0", 1, 0},   {"1e999-1e999", kNaN, 1},
+      {"1e3", 1000, 0},     {"1E3", 1000, 0},       {"2E2+1", 201, 0},    {"2.5E-2", 0.025, 0},
+      {"1.e2", 100, 0},     {"007", 7, 0},          {"1e", 1, 1},         {"1e+", 1, 1},
+      {"1.5.5", 1.5, 1},    {"0x10", 16, 0},        {"0X1F", 31, 0},      {"0x1.8p3", 12, 0},
+      {"0x", 0, 1},         {"0xg", 0, 1},          {"1e999", kInf, 1},   {"1e999>5", 1, 0},
+      {"-1e999<0", 1, 0},   {"1e-999", 0, 0},       {"4e-320>0", 1, 0},   {"1e999-1e999", kNaN, 1},
   };
   CHECK_TABLE(cases);
 }
@@ -275,6 +275,43 @@ TEST(FormulaNesting, FarBeyondTheLimitFails) {
   int error = 0;
   EXPECT_EQ(0.0, evaluate(deep[0].c_str(), &error));
   EXPECT_EQ(1.0, evaluate(deep[4].c_str(), &error));
+}
+
+// Exactly at the limit and one step past it, for every construct that
+// nests: the top conditional and each operand hold a level, each prefix
+// operator, "^" and conditional branch one more, each parenthesis or call
+// two. A guard that allows one level too many, or one too few, fails here.
+TEST(FormulaNesting, AtTheLimit) {
+  const int most = kMaxFormulaDepth - 2;  // prefix operators, powers, branches
+  const int most_parens = most / 2;
+  struct AtLimit {
+    std::string formula;
+    double value;
+    int error;
+  } cases[] = {
+      {repeat("-", most) + "1", 1, 0},
+      {repeat("-", most + 1) + "1", -0.0, 1},  // the operand past the limit reads 0; "1" is left over
+      {repeat("!", most) + "0", 0, 0},
+      {repeat("!", most + 1) + "0", 1, 1},
+      {repeat("+", most) + "1", 1, 0},
+      {repeat("+", most + 1) + "1", 0, 1},
+      {repeat("1^", most) + "2", 1, 0},
+      {repeat("1^", most + 1) + "2", 1, 1},
+      {repeat("1?", most) + "7" + repeat(":0", most), 7, 0},
+      {repeat("1?", most + 1) + "7" + repeat(":0", most + 1), 0, 1},
+      {repeat("0?0:", most) + "7", 7, 0},
+      {repeat("0?0:", most + 1) + "7", 0, 1},
+      {repeat("(", most_parens) + "1" + repeat(")", most_parens), 1, 0},
+      {repeat("(", most_parens + 1) + "1" + repeat(")", most_parens + 1), 0, 1},
+      {repeat("abs(", most_parens) + "1" + repeat(")", most_parens), 1, 0},
+      {repeat("abs(", most_parens + 1) + "1" + repeat(")", most_parens + 1), 0, 1},
+  };
+  for (const AtLimit& c : cases) {
+    int error = -1;
+    double value = evaluate(c.formula.c_str(), &error);
+    EXPECT_EQ(c.error, error) << c.formula.substr(0, 12) << "... (" << c.formula.size() << " characters)";
+    EXPECT_TRUE(same_value(c.value, value)) << c.formula.substr(0, 12) << "...: got " << value;
+  }
 }
 
 TEST(FormulaNesting, WithinTheLimitWorks) {

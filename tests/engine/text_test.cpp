@@ -132,6 +132,8 @@ TEST(TextFormat, FixedConversions) {
   EXPECT_EQ(L"-0", fmt(L"%.0f", -0.4));
   EXPECT_EQ(L"0.1000000000000000055511151231257827", fmt(L"%.34f", 0.1));
   EXPECT_EQ(L"inf", fmt(L"%.1f", std::numeric_limits<double>::infinity()));
+  EXPECT_EQ(L"-inf", fmt(L"%.1f", -std::numeric_limits<double>::infinity()));
+  EXPECT_EQ(L"-inf", fmt(L"%f", -std::numeric_limits<double>::infinity()));
 }
 
 TEST(TextFormat, GeneralConversions) {
@@ -148,6 +150,9 @@ TEST(TextFormat, GeneralConversions) {
   EXPECT_EQ(L"-0", fmt(L"%g", -0.0));
   EXPECT_EQ(L"1e+100", fmt(L"%g", 1e100));
   EXPECT_EQ(L"2", fmt(L"%.0g", 2.0));
+  EXPECT_EQ(L"inf", fmt(L"%g", std::numeric_limits<double>::infinity()));
+  EXPECT_EQ(L"-inf", fmt(L"%g", -std::numeric_limits<double>::infinity()));
+  EXPECT_EQ(L"-inf", fmt(L"%.3g", -std::numeric_limits<double>::infinity()));
 }
 
 TEST(TextFormat, TextConversionsAndLiterals) {
