@@ -30,7 +30,7 @@ struct Parsed {
 };
 
 Parsed conditional(Context* c, const char* p, int depth);
-Parsed unary(Context* c, const char* p, int depth);
+inline Parsed unary(Context* c, const char* p, int depth);
 
 // One table of character classes, shared by every token test: each test is
 // one load and one mask instead of a chain of comparisons, and the tests run
@@ -185,9 +185,8 @@ int plain_integer(const char* p, double* value) {
 }
 
 // number := the longest prefix that strtod accepts, starting at a digit or "."
-Parsed number(Context* c, const char* p) {
-  // One digit that nothing extends, the commonest literal, is its own value.
-  if (has(p[0], kDigit) && !has(p[1], kExtendsNumber)) return {static_cast<double>(p[0] - '0'), skip_space(p + 1)};
+// Numbers of one or two digits are read in unary, below.
+[[gnu::noinline]] Parsed number(Context* c, const char* p) {
   double value = 0.0;
   int used = plain_integer(p, &value);
   if (used == 0) used = number_scan(p, &value);
@@ -196,8 +195,8 @@ Parsed number(Context* c, const char* p) {
 }
 
 // A variable or a function call, read where the name stands (at most 63
-// characters; the rest of a longer name stays unread). Kept out of unary so
-// that its frame stays small for the operands that are not names.
+// characters; the rest of a longer name stays unread). Kept out of line so
+// that the operand code inlined into every caller stays small.
 [[gnu::noinline]] Parsed name_operand(Context* c, const char* name, int depth) {
   int n = 1;
   while (n < 63 && has(name[n], kNameChar)) ++n;
@@ -206,16 +205,10 @@ Parsed number(Context* c, const char* p) {
   return {variable(c, name, n), p};
 }
 
-// unary   := ( "-" | "+" | "!" ) unary | primary
-// primary := number | name | name "(" args ")" | "(" conditional ")"
-// One function for both levels: every operand passes through them.
-Parsed unary(Context* c, const char* p, int depth) {
-  if (too_deep(c, depth)) return {0.0, p};
-  ++depth;
-  const char ch = *p;
-  if (has(ch, kDigit) || ch == '.') return number(c, p);
-  if (has(ch, kNameStart)) return name_operand(c, p, depth);
-  switch (ch) {
+// The operands that begin with a prefix operator or a parenthesis, and the
+// failure of any other character. Kept out of line: they recurse.
+[[gnu::noinline]] Parsed prefixed_operand(Context* c, const char* p, int depth) {
+  switch (*p) {
     case '(': {
       Parsed v = conditional(c, skip_space(p + 1), depth);
       return {v.value, expect(c, v.pos, ')')};
@@ -235,14 +228,45 @@ Parsed unary(Context* c, const char* p, int depth) {
   }
 }
 
-// power := unary [ "^" power ]        (right to left: 2^3^2 is 2^9)
-Parsed power(Context* c, const char* p, int depth) {
-  Parsed base = unary(c, p, depth);
-  if (*base.pos != '^') return base;
-  p = skip_space(base.pos + 1);
+// unary   := ( "-" | "+" | "!" ) unary | primary
+// primary := number | name | name "(" args ")" | "(" conditional ")"
+// One function for both levels, inlined into each caller: every operand
+// passes through them, and a call per level per operand was the largest
+// cost left. Only the rarer kinds of operand leave it for a function.
+[[gnu::always_inline]] inline Parsed unary(Context* c, const char* p, int depth) {
+  if (too_deep(c, depth)) return {0.0, p};
+  ++depth;
+  const char ch = *p;
+  // One or two digits that nothing extends, the commonest literals (scores,
+  // points and percentages), are converted here, exactly as the scanner
+  // would; only longer or other numbers call it.
+  if (has(ch, kDigit)) {
+    if (!has(p[1], kExtendsNumber)) return {static_cast<double>(ch - '0'), skip_space(p + 1)};
+    if (has(p[1], kDigit) && !has(p[2], kExtendsNumber))
+      return {static_cast<double>((ch - '0') * 10 + (p[1] - '0')), skip_space(p + 2)};
+    return number(c, p);
+  }
+  if (ch == '.') return number(c, p);
+  if (has(ch, kNameStart)) return name_operand(c, p, depth);
+  return prefixed_operand(c, p, depth);
+}
+
+inline Parsed power(Context* c, const char* p, int depth);
+
+// The "^" and the exponent after a base already read.
+[[gnu::noinline]] Parsed power_tail(Context* c, Parsed base, int depth) {
+  const char* p = skip_space(base.pos + 1);
   if (too_deep(c, depth)) return {0.0, p};
   Parsed exponent = power(c, p, depth + 1);
   return {std::pow(base.value, exponent.value), exponent.pos};
+}
+
+// power := unary [ "^" power ]        (right to left: 2^3^2 is 2^9)
+// Inlined like unary; a power is rare, so its right side is out of line.
+[[gnu::always_inline]] inline Parsed power(Context* c, const char* p, int depth) {
+  Parsed base = unary(c, p, depth);
+  if (*base.pos != '^') return base;
+  return power_tail(c, base, depth);
 }
 
 // Binding strength of the binary operators, loosest first; an operand (a
@@ -373,16 +397,27 @@ Parsed climb(Context* c, Parsed left, Op op, int min_precedence, int depth) {
 }
 
 // conditional := or_chain [ "?" conditional ":" conditional ]
+// The else branch is taken by the loop rather than by a call: a chain
+// "a ? x : b ? y : z" is one loop, nested one level deeper each round as a
+// call would be. Every branch is still evaluated; the first condition that
+// holds chooses its branch, and the last else branch stands when none does.
 Parsed conditional(Context* c, const char* p, int depth) {
-  if (too_deep(c, depth)) return {0.0, p};
-  ++depth;
-  Parsed condition = power(c, p, depth);
-  const Op op = peek_binary(condition.pos);
-  if (op != Op::kNone) condition = climb(c, condition, op, kOr, depth);
-  if (*condition.pos != '?') return condition;
-  Parsed a = conditional(c, skip_space(condition.pos + 1), depth);
-  Parsed b = conditional(c, expect(c, a.pos, ':'), depth);
-  return {truth(condition.value) ? a.value : b.value, b.pos};
+  bool chosen = false;
+  double value = 0.0;
+  for (;;) {
+    if (too_deep(c, depth)) return {chosen ? value : 0.0, p};
+    ++depth;
+    Parsed condition = power(c, p, depth);
+    const Op op = peek_binary(condition.pos);
+    if (op != Op::kNone) condition = climb(c, condition, op, kOr, depth);
+    if (*condition.pos != '?') return {chosen ? value : condition.value, condition.pos};
+    Parsed a = conditional(c, skip_space(condition.pos + 1), depth);
+    if (!chosen && truth(condition.value)) {
+      value = a.value;
+      chosen = true;
+    }
+    p = expect(c, a.pos, ':');
+  }
 }
 
 }  // namespace
