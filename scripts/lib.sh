@@ -52,39 +52,45 @@ ich_wine_env() {
   export WINEDLLOVERRIDES='mscoree,mshtml='
 }
 
-# The font replacements of the prefix: the window asks for these faces, and
-# Debian ships the Chinese font under its own name.
-ICH_FONT_REPLACEMENTS=("Microsoft YaHei UI=WenQuanYi Micro Hei" "Consolas=WenQuanYi Micro Hei Mono")
-ICH_FONT_KEY='HKCU\Software\Wine\Fonts\Replacements'
+# The fonts of the prefix, as registry values "KEY|NAME|TYPE|DATA". The
+# window asks for faces that Debian ships under other names; message boxes
+# use Wine's Tahoma, which has no Chinese glyphs, so it falls back on the
+# Chinese font the way Windows links its system fonts.
+ICH_FONT_SETTINGS=(
+  'HKCU\Software\Wine\Fonts\Replacements|Microsoft YaHei UI|REG_SZ|WenQuanYi Micro Hei'
+  'HKCU\Software\Wine\Fonts\Replacements|Consolas|REG_SZ|WenQuanYi Micro Hei Mono'
+  'HKLM\Software\Microsoft\Windows NT\CurrentVersion\FontLink\SystemLink|Tahoma|REG_MULTI_SZ|wqy-microhei.ttc,WenQuanYi Micro Hei'
+)
 
-# True when the prefix's registry maps every face the window asks for.
+# True when the prefix's registry holds every font setting.
 ich_wine_fonts_mapped() {
-  local pair face want
-  for pair in "${ICH_FONT_REPLACEMENTS[@]}"; do
-    face=${pair%%=*} want=${pair#*=}
-    wine reg query "$ICH_FONT_KEY" /v "$face" 2>/dev/null </dev/null | tr -d '\r' |
-      grep -q "REG_SZ[[:space:]]*$want\$" || return 1
+  local setting key name type data
+  for setting in "${ICH_FONT_SETTINGS[@]}"; do
+    IFS='|' read -r key name type data <<<"$setting"
+    wine reg query "$key" /v "$name" 2>/dev/null </dev/null | tr -d '\r' |
+      grep -qF "$name    $type    $data" || return 1
   done
 }
 
 # Every step of a new prefix's set-up, stopping at the first that fails.
 ich_wine_prefix_setup() {
-  local pair
+  local setting key name type data
   mkdir -p "$WINEPREFIX" || return 1
   wineboot -i >/dev/null 2>&1 </dev/null || { echo "wine prefix: wineboot failed"; return 1; }
-  for pair in "${ICH_FONT_REPLACEMENTS[@]}"; do
-    wine reg add "$ICH_FONT_KEY" /v "${pair%%=*}" /t REG_SZ /d "${pair#*=}" /f >/dev/null 2>&1 </dev/null ||
-      { echo "wine prefix: cannot add the font replacement for ${pair%%=*}"; return 1; }
+  for setting in "${ICH_FONT_SETTINGS[@]}"; do
+    IFS='|' read -r key name type data <<<"$setting"
+    wine reg add "$key" /v "$name" /t "$type" /d "$data" /f >/dev/null 2>&1 </dev/null ||
+      { echo "wine prefix: cannot add the font setting for $name"; return 1; }
   done
   # The registry reaches its files only when the server ends.
   wineserver -w || { echo "wine prefix: wineserver -w failed"; return 1; }
-  ich_wine_fonts_mapped || { echo "wine prefix: the font replacements did not take"; return 1; }
+  ich_wine_fonts_mapped || { echo "wine prefix: the font settings did not take"; return 1; }
   wineserver -w
 }
 
 # Creates the Wine prefix inside the given build tree and maps the fonts the
 # window asks for. The prefix is marked ready only when every step succeeded;
-# a prefix that is not marked, or whose font replacements are gone, is built
+# a prefix that is not marked, or whose font settings are gone, is built
 # anew. Fails, with a line saying why, when it cannot be made ready.
 ich_wine_prefix() {  # build tree
   ich_wine_env "$1"
@@ -92,7 +98,7 @@ ich_wine_prefix() {  # build tree
     # The query leaves a server running; the caller's processes should start
     # one of their own, on the display they are given.
     ich_wine_fonts_mapped && { wineserver -w; return 0; }
-    echo "wine prefix: font replacements missing in $WINEPREFIX, building it anew"
+    echo "wine prefix: font settings missing in $WINEPREFIX, building it anew"
   fi
   wineserver -k >/dev/null 2>&1
   rm -rf "$WINEPREFIX"

@@ -27,10 +27,10 @@ reg="$WINEPREFIX/stub.reg"
 case "$2" in
   add)   [ "${STUB_FAIL:-}" = reg-add ] && exit 1
          [ "${STUB_DROP:-}" = "$5" ] && exit 0   # reports success, writes nothing
-         echo "$5=$9" >>"$reg" ;;
+         echo "$5=$7    $9" >>"$reg" ;;
   query) [ "${STUB_FAIL:-}" = reg-query ] && exit 1
          data=$(grep -m1 "^$5=" "$reg" 2>/dev/null | cut -d= -f2-) || exit 1
-         printf '%s\r\n    %s    REG_SZ    %s\r\n' "$3" "$5" "$data" ;;
+         printf '%s\r\n    %s    %s\r\n' "$3" "$5" "$data" ;;
 esac
 STUB
 cat >"$stubs/wineboot" <<'STUB'
@@ -63,10 +63,10 @@ for step in wineboot reg-add wineserver reg-query; do
   check "$step failing: one line says why" [ "$(grep -c 'wine prefix:' <<<"$out")" -eq 1 ]
 done
 
-# A replacement that the registry did not keep fails the set-up.
+# A font setting that the registry did not keep fails the set-up.
 prefix_case dropped
-STUB_DROP=Consolas ich_wine_prefix "$tree" >/dev/null
-check "a replacement not kept: the prefix is not marked ready" eval '! ready'
+STUB_DROP=Tahoma ich_wine_prefix "$tree" >/dev/null
+check "a font setting not kept: the prefix is not marked ready" eval '! ready'
 
 # A good set-up is marked ready and is reused as it is.
 prefix_case good
