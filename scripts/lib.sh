@@ -7,11 +7,11 @@ ICH_ROOT=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
 # command on the PATH; the wine package does.
 ICH_PACKAGES=(cmake make g++ googletest libbenchmark-dev
   g++-mingw-w64-x86-64 wine wine64 xvfb xdotool imagemagick fonts-wqy-microhei xclip
-  clang-14 libclang-rt-14-dev python3 libmuparser-dev libfparser-dev zip git)
+  clang-14 libclang-rt-14-dev python3 libmuparser-dev libfparser-dev zip unzip git)
 
 # The commands the scripts run, each with the package that provides it.
 declare -A ICH_COMMAND_PACKAGE=(
-  [cmake]=cmake [g++]=g++ [python3]=python3 [zip]=zip [git]=git
+  [cmake]=cmake [g++]=g++ [python3]=python3 [zip]=zip [unzip]=unzip [git]=git
   [x86_64-w64-mingw32-g++-posix]=g++-mingw-w64-x86-64
   [wine]=wine [wineboot]=wine [wineserver]=wine
   [Xvfb]=xvfb [xdotool]=xdotool [import]=imagemagick [clang-14]=clang-14)
