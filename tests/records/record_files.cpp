@@ -9,11 +9,7 @@
 
 namespace {
 
-#ifdef _WIN32
-const char kSeparator = '\\';
-#else
-const char kSeparator = '/';
-#endif
+const char kSeparator = static_cast<char>(kPlatformPathSeparator);
 
 int g_folder_number = 0;
 

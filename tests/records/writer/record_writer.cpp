@@ -21,11 +21,7 @@
 
 namespace {
 
-#ifdef _WIN32
-const char kSeparator = '\\';
-#else
-const char kSeparator = '/';
-#endif
+const char kSeparator = static_cast<char>(kPlatformPathSeparator);
 
 bool wait_for_other(const std::string& folder, int writer) {
   write_whole_file(folder + kSeparator + "ready-" + std::to_string(writer), "");
