@@ -69,18 +69,19 @@ bool narrow_trimmed(const wchar_t* text, char* narrow, int capacity) {
 
 }  // namespace
 
-bool input_number_read(const wchar_t* text, double* value) {
+InputNumberStatus input_number_read(const wchar_t* text, double* value) {
   *value = 0.0;
-  if (!text) return true;
+  if (!text) return kInputEmpty;
   char narrow[kNumberCapacity];
-  if (!narrow_trimmed(text, narrow, kNumberCapacity)) return false;
-  if (narrow[0] == '\0') return true;  // empty or blank
-  if (!is_whole_number(narrow)) return false;
+  if (!narrow_trimmed(text, narrow, kNumberCapacity)) return kInputNotNumber;
+  if (narrow[0] == '\0') return kInputEmpty;
+  if (!is_whole_number(narrow)) return kInputNotNumber;
   // The shape is a subset of what number_scan accepts, so it converts the
   // whole text; a value out of the double range comes back infinite.
   double converted = 0.0;
   const int length = static_cast<int>(std::strlen(narrow));
-  if (number_scan(narrow, &converted) != length || !std::isfinite(converted)) return false;
+  if (number_scan(narrow, &converted) != length || !std::isfinite(converted))
+    return kInputNotNumber;
   *value = converted;
-  return true;
+  return kInputNumber;
 }

@@ -6,11 +6,19 @@
 // Blanks are U+0020, the tab and the ideographic space U+3000. The full-width
 // forms of the ASCII characters (U+FF01 to U+FF5E), which Chinese input
 // methods type in full-width mode, read as their ASCII forms, so "１２" is 12
-// and "－３．５" is -3.5. An empty or blank text is 0.
+// and "－３．５" is -3.5. An empty or blank text holds no number at all: a
+// missing value is never read as 0.
 #pragma once
 
-// Converts text by the rule above into *value and returns true; returns false
-// and sets *value to 0 for any other text (hexadecimal, inf, nan, letters,
-// commas, two numbers, a doubled sign) and for a number beyond the double
-// range, which has no finite value.
-bool input_number_read(const wchar_t* text, double* value);
+enum InputNumberStatus {
+  kInputNumber = 0,   // one number, converted
+  kInputEmpty,        // nothing but blanks, or no text
+  kInputNotNumber,    // anything else
+};
+
+// Converts text by the rule above into *value and returns kInputNumber. Sets
+// *value to 0 and returns kInputEmpty for an empty or blank text, and
+// kInputNotNumber for any other text (hexadecimal, inf, nan, letters, commas,
+// two numbers, a doubled sign) and for a number beyond the double range,
+// which has no finite value.
+InputNumberStatus input_number_read(const wchar_t* text, double* value);

@@ -8,11 +8,24 @@
 constexpr int kMaxParameters = 16;
 constexpr int kMaxOutputs = 16;
 
+// The values a person may enter for a parameter. A range left unset (all
+// zero, as in a definition that does not name one) accepts every finite
+// number; a set range accepts lowest <= value <= highest, and only whole
+// numbers when whole_only is true. The formulas never look at it: it is a
+// rule of what may be typed, not of the formula language.
+struct ParameterRange {
+  bool set;
+  double lowest;
+  double highest;
+  bool whole_only;
+};
+
 struct ParameterDef {
   const char* key;       // formula and report name; compared byte for byte
   const wchar_t* label;  // shown left of the input field, in messages and records
   const wchar_t* unit;   // may be null or empty: then no unit is shown
   double default_value;  // the value at start, after "clear", and in the self-test
+  ParameterRange range = {};  // what the input field accepts; unset by default
 };
 
 struct OutputDef {
@@ -50,3 +63,6 @@ const ToolDef* get_tool();
 
 // Index of the first parameter whose key equals key byte for byte, or -1.
 int find_parameter(const ToolDef* tool, const char* key);
+
+// True when value is finite and inside the parameter's range.
+bool parameter_accepts(const ParameterDef* parameter, double value);

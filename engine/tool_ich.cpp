@@ -2,20 +2,28 @@
 // volume, intraventricular extension, infratentorial origin and age, each
 // adding points to a score of 0 to 6 that maps to the 30-day mortality of the
 // original cohort (0, 13, 26, 72, 97, 100 and 100 percent).
-#include <cstring>
-
 #include "engine/tool.h"
 
 namespace {
 
 #define ICH_SUM "(gcs>=13?0:gcs>=5?1:2)+(volume>=30?1:0)+(ivh?1:0)+(infra?1:0)+(age>=80?1:0)"
 
+// What may be typed for each item. The volume and age bounds lie beyond any
+// patient, so they refuse only slips (a lost decimal point, a doubled digit),
+// never a real value: the ABC/2 estimate of the largest haematomas reported
+// stays well under 500 ml, about 40 % of an adult brain's 1,200 ml; no one
+// verified has lived past 122 years.
+constexpr ParameterRange kGcsRange = {true, 3, 15, true};
+constexpr ParameterRange kVolumeRange = {true, 0, 500, false};
+constexpr ParameterRange kYesNoRange = {true, 0, 1, true};
+constexpr ParameterRange kAgeRange = {true, 0, 125, false};
+
 const ParameterDef kParameters[] = {
-    {"gcs", L"GCS", L"分", 12},
-    {"volume", L"血肿量", L"ml", 20},
-    {"ivh", L"破入脑室(1/0)", L"", 0},
-    {"infra", L"幕下出血(1/0)", L"", 0},
-    {"age", L"年龄", L"岁", 65},
+    {"gcs", L"GCS", L"分", 12, kGcsRange},
+    {"volume", L"血肿量", L"ml", 20, kVolumeRange},
+    {"ivh", L"破入脑室(1/0)", L"", 0, kYesNoRange},
+    {"infra", L"幕下出血(1/0)", L"", 0, kYesNoRange},
+    {"age", L"年龄", L"岁", 65, kAgeRange},
 };
 
 const OutputDef kOutputs[] = {
@@ -54,10 +62,3 @@ const ToolDef kIchTool = {
 }  // namespace
 
 const ToolDef* get_tool() { return &kIchTool; }
-
-int find_parameter(const ToolDef* tool, const char* key) {
-  if (!tool || !key) return -1;
-  for (int i = 0; i < tool->parameter_count; ++i)
-    if (std::strcmp(tool->parameters[i].key, key) == 0) return i;
-  return -1;
-}

@@ -13,21 +13,46 @@ constexpr int kInputCapacity = 128;
 constexpr int kResultCapacity = 4096;
 constexpr int kVerdictCapacity = 512;
 
-// False when the field's text is not one whole number (an empty or blank
-// field is 0); a typing slip must be refused, never read as some other value.
-// A text too long for the buffer is refused too: its cut form could read as a
-// number the user did not type.
-bool read_input_value(int i, double* value) {
+// The refusal messages: the item's number and label, then what it accepts.
+const wchar_t kNotNumberMessage[] = L"第 %d 项“%ls”请输入数字。";
+const wchar_t kEmptyMessage[] = L"第 %d 项“%ls”未填写。";
+const wchar_t kYesNoMessage[] = L"第 %d 项“%ls”请输入 1 或 0。";
+const wchar_t kWholeRangeMessage[] = L"第 %d 项“%ls”请输入 %.15g 至 %.15g 之间的整数。";
+const wchar_t kRangeMessage[] = L"第 %d 项“%ls”请输入 %.15g 至 %.15g 之间的数值。";
+
+enum InputVerdict { kInputAccepted, kInputMissing, kInputUnreadable, kInputOutOfRange };
+
+// A typing slip must be refused, never read as some other value: the text
+// must be one whole number, present (a missing value is not a zero), and
+// inside the item's range. A text too long for the buffer is refused too: its
+// cut form could read as a number the user did not type.
+InputVerdict read_input_value(int i, double* value) {
   *value = 0.0;
-  if (GetWindowTextLengthW(g_window.inputs[i]) >= kInputCapacity) return false;
+  if (GetWindowTextLengthW(g_window.inputs[i]) >= kInputCapacity) return kInputUnreadable;
   wchar_t text[kInputCapacity];
   GetWindowTextW(g_window.inputs[i], text, kInputCapacity);
-  return input_number_read(text, value);
+  switch (input_number_read(text, value)) {
+    case kInputEmpty: return kInputMissing;
+    case kInputNotNumber: return kInputUnreadable;
+    case kInputNumber: break;
+  }
+  return parameter_accepts(&g_window.tool->parameters[i], *value) ? kInputAccepted
+                                                                  : kInputOutOfRange;
 }
 
-void refuse_input(int i) {
+void refuse_input(int i, InputVerdict verdict) {
+  const ParameterDef& parameter = g_window.tool->parameters[i];
+  const ParameterRange& range = parameter.range;
   wchar_t message[256];
-  text_format(message, 256, L"第 %d 项“%ls”请输入数字。", i + 1, g_window.tool->parameters[i].label);
+  if (verdict == kInputMissing)
+    text_format(message, 256, kEmptyMessage, i + 1, parameter.label);
+  else if (verdict != kInputOutOfRange || !range.set)
+    text_format(message, 256, kNotNumberMessage, i + 1, parameter.label);
+  else if (range.whole_only && range.lowest == 0 && range.highest == 1)
+    text_format(message, 256, kYesNoMessage, i + 1, parameter.label);
+  else
+    text_format(message, 256, range.whole_only ? kWholeRangeMessage : kRangeMessage, i + 1,
+                parameter.label, range.lowest, range.highest);
   show_message_box(g_window.main_window, message, L"输入有误", MB_OK | MB_ICONWARNING);
   SetFocus(g_window.inputs[i]);
 }
@@ -48,8 +73,9 @@ void command_calculate() {
   // values matching the result still on screen, so a save cannot mix them.
   double values[kMaxParameters] = {};
   for (int i = 0; i < tool->parameter_count; ++i) {
-    if (!read_input_value(i, &values[i])) {
-      refuse_input(i);
+    InputVerdict verdict = read_input_value(i, &values[i]);
+    if (verdict != kInputAccepted) {
+      refuse_input(i, verdict);
       return;
     }
   }

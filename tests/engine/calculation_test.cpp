@@ -3,6 +3,7 @@
 // read other outputs, tiny capacities, report kinds other than 0).
 #include <gtest/gtest.h>
 
+#include <cfloat>
 #include <cmath>
 #include <limits>
 #include <string>
@@ -112,6 +113,14 @@ TEST(CalculationIch, FormulasNeverFailOnOrdinaryInputs) {
             evaluate_formula(tool, tool->rules[0].condition, values, outputs, &error);
             EXPECT_EQ(0, error);
           }
+}
+
+// A parameter that names no range, like the reports' ones, takes every finite
+// number; the set ranges are checked through the window's input table.
+TEST(ParameterRange, AnUnsetRangeAcceptsEveryFiniteNumber) {
+  const ParameterDef unset = {"p", L"P", nullptr, 0};
+  for (double v : {-DBL_MAX, -0.5, 0.0, DBL_MAX}) EXPECT_TRUE(parameter_accepts(&unset, v)) << v;
+  for (double v : {HUGE_VAL, -HUGE_VAL, std::nan("")}) EXPECT_FALSE(parameter_accepts(&unset, v)) << v;
 }
 
 // Test tools share these parameters: p = 2, q = 0.

@@ -151,7 +151,7 @@ TEST(InputNumber, AcceptsOneWholeDecimalNumberBetweenBlanks) {
     const wchar_t* text;
     double value;
   } cases[] = {
-      {L"", 0},           {L"   ", 0},          {L"\t\x3000 ", 0},     {L"12", 12},
+      {L"12", 12},
       {L" 12 ", 12},      {L"\t12\t", 12},      {L"\x3000" L"12\x3000", 12}, {L"+5", 5},
       {L"-0", -0.0},      {L"1e1", 10},         {L"1E+1", 10},         {L"2.5e-1", 0.25},
       {L"5.", 5},         {L".5", 0.5},         {L"-.5e1", -5},        {L"007", 7},
@@ -164,12 +164,18 @@ TEST(InputNumber, AcceptsOneWholeDecimalNumberBetweenBlanks) {
   };
   for (const Accepted& c : cases) {
     double value = -1;
-    EXPECT_TRUE(input_number_read(c.text, &value)) << c.text;
+    EXPECT_EQ(kInputNumber, input_number_read(c.text, &value)) << c.text;
     EXPECT_TRUE(same_value(c.value, value)) << c.value << " " << value;
   }
-  double value = -1;
-  EXPECT_TRUE(input_number_read(nullptr, &value));
-  EXPECT_EQ(0.0, value);
+}
+
+// A missing value is told apart from a number: it must never read as 0.
+TEST(InputNumber, TellsAnEmptyOrBlankText) {
+  for (const wchar_t* text : {L"", L"   ", L"\t\x3000 ", static_cast<const wchar_t*>(nullptr)}) {
+    double value = -1;
+    EXPECT_EQ(kInputEmpty, input_number_read(text, &value));
+    EXPECT_EQ(0.0, value);
+  }
 }
 
 TEST(InputNumber, RefusesEveryOtherText) {
@@ -188,7 +194,7 @@ TEST(InputNumber, RefusesEveryOtherText) {
   };
   for (const wchar_t* text : texts) {
     double value = -1;
-    EXPECT_FALSE(input_number_read(text, &value)) << text;
+    EXPECT_EQ(kInputNotNumber, input_number_read(text, &value)) << text;
     EXPECT_EQ(0.0, value);
   }
 }

@@ -53,9 +53,10 @@ TEST_F(MainWindowTest, CalculateKeepsTheCopyTextAndTheAcceptedValues) {
   for (int i = 0; i < 5; ++i) EXPECT_EQ(g_window.values[i], expected[i]) << i;
 }
 
-// Texts that are accepted: blanks around a number are ignored, an empty or
-// blank field is 0, and full-width digits, point and signs read as ASCII.
+// Texts that are accepted: blanks around a number are ignored, full-width
+// digits and point read as ASCII, and every item takes both ends of its range.
 struct AcceptedCase {
+  int item;
   const wchar_t* text;
   double value;
 };
@@ -63,25 +64,32 @@ struct AcceptedCase {
 class AcceptedInputTest : public MainWindowTest, public ::testing::WithParamInterface<AcceptedCase> {};
 
 TEST_P(AcceptedInputTest, ConvertsWithoutAMessage) {
-  set_input(1, GetParam().text);
+  const AcceptedCase& c = GetParam();
+  set_input(c.item, c.text);
   click(1001);
   EXPECT_EQ(g_message_box_count, 0);
-  EXPECT_EQ(g_window.values[1], GetParam().value);
+  EXPECT_EQ(g_window.values[c.item], c.value);
   EXPECT_NE(g_window.detail[0], L'\0');
 }
 
 INSTANTIATE_TEST_SUITE_P(
     Texts, AcceptedInputTest,
-    ::testing::Values(AcceptedCase{L"", 0}, AcceptedCase{L"   ", 0}, AcceptedCase{L" 12 ", 12},
-                      AcceptedCase{L"  7.25", 7.25}, AcceptedCase{L"1e1", 10},
-                      AcceptedCase{L"-0", 0}, AcceptedCase{L"-3e1", -30},
-                      AcceptedCase{L"1e-400", 0}, AcceptedCase{L"\xFF11\xFF12", 12},
-                      AcceptedCase{L"\xFF13\xFF0E\xFF15", 3.5},
-                      AcceptedCase{L"\x3000\xFF0D\xFF12\t", -2}));
+    ::testing::Values(AcceptedCase{1, L" 12 ", 12}, AcceptedCase{1, L"  7.25", 7.25},
+                      AcceptedCase{1, L"1e1", 10}, AcceptedCase{1, L"-0", 0},
+                      AcceptedCase{1, L"1e-400", 0}, AcceptedCase{1, L"\xFF11\xFF12", 12},
+                      AcceptedCase{1, L"\xFF13\xFF0E\xFF15", 3.5},
+                      AcceptedCase{1, L"\x3000\xFF12\t", 2}, AcceptedCase{0, L"3", 3},
+                      AcceptedCase{0, L"15", 15}, AcceptedCase{1, L"500", 500},
+                      AcceptedCase{2, L"1", 1}, AcceptedCase{3, L"1", 1},
+                      AcceptedCase{4, L"0", 0}, AcceptedCase{4, L"125", 125}));
 
 // Blanks inside a text that is too long to read whole: its first 127
 // characters alone would read as 12.
 const std::wstring kOverlongText = L"12" + std::wstring(130, L' ') + L"abc";
+
+const wchar_t kGcsMessage[] = L"第 1 项“GCS”请输入 3 至 15 之间的整数。";
+const wchar_t kVolumeMessage[] = L"第 2 项“血肿量”请输入 0 至 500 之间的数值。";
+const wchar_t kAgeMessage[] = L"第 5 项“年龄”请输入 0 至 125 之间的数值。";
 
 struct RefusedCase {
   int item;
@@ -99,10 +107,10 @@ TEST_P(RefusedInputTest, NamesTheItemAndKeepsThePreviousRecord) {
   WindowText result_before = window_text(g_window.result_box);
   WindowText copy_before;
   wcscpy(copy_before.text, g_window.copy_text);
-  set_input(0, L"3");  // accepted items before the refused one must not be stored either
+  set_input(0, L"3");  // accepted items beside the refused one must not be stored either
   set_input(1, L"45");
-  set_input(c.item, c.text);
   set_input(4, L"90");
+  set_input(c.item, c.text);
   click(1001);
 
   ASSERT_EQ(g_message_box_count, 1);
@@ -137,6 +145,17 @@ INSTANTIATE_TEST_SUITE_P(
                       RefusedCase{0, L"1e999", L"第 1 项“GCS”请输入数字。"},
                       RefusedCase{0, L"inf", L"第 1 项“GCS”请输入数字。"},
                       RefusedCase{2, L"nan", L"第 3 项“破入脑室(1/0)”请输入数字。"},
-                      RefusedCase{3, L" -Infinity", L"第 4 项“幕下出血(1/0)”请输入数字。"}));
+                      RefusedCase{3, L" -Infinity", L"第 4 项“幕下出血(1/0)”请输入数字。"},
+                      // A missing value is not a zero.
+                      RefusedCase{0, L"", L"第 1 项“GCS”未填写。"},
+                      RefusedCase{4, L" \x3000", L"第 5 项“年龄”未填写。"},
+                      // Values no patient can have, each side of every range.
+                      RefusedCase{0, L"2", kGcsMessage}, RefusedCase{0, L"16", kGcsMessage},
+                      RefusedCase{0, L"12.5", kGcsMessage}, RefusedCase{1, L"-1", kVolumeMessage},
+                      RefusedCase{1, L"500.1", kVolumeMessage},
+                      RefusedCase{2, L"2", L"第 3 项“破入脑室(1/0)”请输入 1 或 0。"},
+                      RefusedCase{2, L"0.5", L"第 3 项“破入脑室(1/0)”请输入 1 或 0。"},
+                      RefusedCase{3, L"-1", L"第 4 项“幕下出血(1/0)”请输入 1 或 0。"},
+                      RefusedCase{4, L"-1", kAgeMessage}, RefusedCase{4, L"125.5", kAgeMessage}));
 
 }  // namespace

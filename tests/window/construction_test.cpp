@@ -79,25 +79,35 @@ TEST_F(MainWindowTest, RegistersTheClassWithTheIconAndHoldsTheClientArea) {
   expect_layout_client_area(main_);
 }
 
+// Puts saved non-client metrics back when it goes out of scope, so a check
+// that stops a test early cannot leave a taller caption for the tests after.
+struct NonClientMetricsRestorer {
+  NONCLIENTMETRICSW saved;
+  ~NonClientMetricsRestorer() {
+    SystemParametersInfoW(SPI_SETNONCLIENTMETRICS, sizeof saved, &saved, 0);
+  }
+};
+
 // Larger system text grows the caption: the outer size grows with it and the
 // client area keeps the layout's size.
 TEST_F(MainWindowTest, KeepsTheClientAreaWhenTheCaptionGrows) {
   NONCLIENTMETRICSW saved = {};
   saved.cbSize = sizeof saved;
   ASSERT_TRUE(SystemParametersInfoW(SPI_GETNONCLIENTMETRICS, sizeof saved, &saved, 0));
-  NONCLIENTMETRICSW large = saved;
-  large.iCaptionHeight = saved.iCaptionHeight + 60;
-  ASSERT_TRUE(SystemParametersInfoW(SPI_SETNONCLIENTMETRICS, sizeof large, &large, 0));
+  {
+    NonClientMetricsRestorer restorer = {saved};
+    NONCLIENTMETRICSW large = saved;
+    large.iCaptionHeight = saved.iCaptionHeight + 60;
+    ASSERT_TRUE(SystemParametersInfoW(SPI_SETNONCLIENTMETRICS, sizeof large, &large, 0));
 
-  HWND grown = open_main_window(GetModuleHandleW(nullptr), get_tool());
-  ASSERT_NE(grown, nullptr);
-  pump();
-  expect_layout_client_area(grown);
-  RECT outer;
-  GetWindowRect(grown, &outer);
-  EXPECT_GT(outer.bottom - outer.top, 720 + 60);
-
-  SystemParametersInfoW(SPI_SETNONCLIENTMETRICS, sizeof saved, &saved, 0);
+    HWND grown = open_main_window(GetModuleHandleW(nullptr), get_tool());
+    ASSERT_NE(grown, nullptr);
+    pump();
+    expect_layout_client_area(grown);
+    RECT outer;
+    GetWindowRect(grown, &outer);
+    EXPECT_GT(outer.bottom - outer.top, 720 + 60);
+  }
   // The first window, asked again at the restored metrics.
   expect_layout_client_area(main_);
 }
