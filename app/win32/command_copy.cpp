@@ -13,18 +13,22 @@ void set_status(const wchar_t* text) {
 }
 
 // The title, CR LF and the copy text in new global memory; null when the
-// memory cannot be allocated or locked.
+// memory cannot be allocated or locked. The block holds the text and its
+// terminator and nothing else: a reader that takes the block's whole size
+// (Wine's bridge to the X clipboard does) would otherwise paste leftover heap
+// bytes after the result.
 HGLOBAL make_clipboard_text() {
   const wchar_t* title = g_window.tool->title;
-  SIZE_T bytes = static_cast<SIZE_T>(text_length(g_window.copy_text) + text_length(title)) * 2 + 32;
-  HGLOBAL memory = g_clipboard_memory.allocate(GMEM_MOVEABLE, bytes);
+  int characters = text_length(title) + 2 + text_length(g_window.copy_text) + 1;
+  SIZE_T bytes = static_cast<SIZE_T>(characters) * sizeof(wchar_t);
+  HGLOBAL memory = g_clipboard_memory.allocate(GMEM_MOVEABLE | GMEM_ZEROINIT, bytes);
   if (!memory) return nullptr;
   auto* text = static_cast<wchar_t*>(g_clipboard_memory.lock(memory));
   if (!text) {
     GlobalFree(memory);
     return nullptr;
   }
-  text_format(text, static_cast<int>(bytes / 2), L"%ls\r\n%ls", title, g_window.copy_text);
+  text_format(text, characters, L"%ls\r\n%ls", title, g_window.copy_text);
   GlobalUnlock(memory);
   return memory;
 }

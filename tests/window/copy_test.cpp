@@ -18,6 +18,15 @@ TEST_F(MainWindowTest, CopyPutsTheTitleResultAndVerdictOnTheClipboard) {
                L"ICH 脑出血评分\r\nICH 评分：1 分\r\n估计病死率：13 %\r\n—— 低中危，监测意识与瞳孔");
   EXPECT_STREQ(g_window.status, L"结果已复制到剪贴板");
   EXPECT_EQ(g_message_box_count, 0);
+  // Past the text's terminator the block holds nothing a paste could show.
+  ASSERT_TRUE(OpenClipboard(nullptr));
+  HGLOBAL block = GetClipboardData(CF_UNICODETEXT);
+  SIZE_T characters = block ? GlobalSize(block) / sizeof(wchar_t) : 0;
+  const wchar_t* text = block ? static_cast<const wchar_t*>(GlobalLock(block)) : nullptr;
+  for (SIZE_T i = text ? wcslen(text) : characters; i < characters; ++i) EXPECT_EQ(text[i], 0) << i;
+  if (text) GlobalUnlock(block);
+  CloseClipboard();
+  EXPECT_NE(text, nullptr);
 }
 
 TEST_F(MainWindowTest, CopyWithoutAResultAsksForACalculationFirst) {
