@@ -65,8 +65,9 @@ struct PlatformHeldFile {
   std::intptr_t hold; // the descriptor (POSIX) or handle (Windows) carrying the hold
 };
 
-// One attempt to open a file for appending, creating it when absent, and to
-// hold it so that no other process writes it until the hold ends. Windows
+// One attempt to open a file for reading and appending, creating it when
+// absent, and to hold it so that no other process writes it until the hold
+// ends. Windows
 // opens it sharing only reading: no other writer can open it meanwhile, while
 // a reader may (it sees at most the tail of a record being written, never a
 // corrupted file). POSIX takes an exclusive flock on the open file, which
@@ -80,6 +81,23 @@ PlatformResult platform_hold_file(const wchar_t* path, PlatformHeldFile* held,
 // The held file's size in bytes, read from the held file itself.
 PlatformResult platform_held_file_size(const PlatformHeldFile* held, long long* size,
                                        unsigned long* os_error);
+
+// Reads up to count bytes of the held file from offset on into bytes; *got
+// tells how many arrived, fewer than count only at the end of the file. The
+// appending stream is not disturbed: it still writes at the end.
+PlatformResult platform_read_held_file(const PlatformHeldFile* held, long long offset, void* bytes,
+                                       std::size_t count, std::size_t* got,
+                                       unsigned long* os_error);
+
+// Appends count bytes at the end of the held file through the hold itself,
+// so it works after the stream was closed.
+PlatformResult platform_append_held_file(PlatformHeldFile* held, const void* bytes,
+                                         std::size_t count, unsigned long* os_error);
+
+// Gives the held file size bytes: cuts it back, or, when size lies past its
+// end, lengthens it with zero bytes.
+PlatformResult platform_resize_held_file(PlatformHeldFile* held, long long size,
+                                         unsigned long* os_error);
 
 // Puts the held file back as it was before the hold: removed when this hold
 // created it and size is 0 (another save may have created it and written a

@@ -34,6 +34,10 @@ int real_dup(int fd) { return ::fcntl(fd, F_DUPFD_CLOEXEC, 0); }
 int real_close(int fd) { return ::close(fd); }
 int real_unlink(const char* path) { return ::unlink(path); }
 int real_fsync(int fd) { return ::fsync(fd); }
+ssize_t real_pread(int fd, void* bytes, size_t count, off_t offset) {
+  return ::pread(fd, bytes, count, offset);
+}
+ssize_t real_write(int fd, const void* bytes, size_t count) { return ::write(fd, bytes, count); }
 int real_clock_gettime(clockid_t clock, struct timespec* now) {
   return ::clock_gettime(clock, now);
 }
@@ -51,8 +55,9 @@ int real_fclose(std::FILE* file) { return std::fclose(file); }
 const PlatformSyscalls kRealSyscalls = {
     real_getenv, real_mkdir,         real_stat,      real_open,  real_flock,
     real_fstat,  real_ftruncate,     real_dup,       real_close, real_unlink,
-    real_fsync,  real_clock_gettime, real_nanosleep, real_fopen, real_fdopen,
-    real_fwrite, real_fflush,        real_fclose,
+    real_fsync,  real_pread,         real_write,     real_clock_gettime,
+    real_nanosleep, real_fopen,      real_fdopen,    real_fwrite, real_fflush,
+    real_fclose,
 };
 
 PlatformResult result_of_errno(int error) {
@@ -166,7 +171,8 @@ namespace {
 // Opens the file for appending; *created tells whether this open made it.
 // Trying to create it first is what tells the two cases apart.
 int open_for_append(const char* path, bool* created) {
-  const int flags = O_WRONLY | O_APPEND | O_CLOEXEC;
+  // Read access lets the save check how the file ends before it appends.
+  const int flags = O_RDWR | O_APPEND | O_CLOEXEC;
   for (int attempt = 0; attempt < 4; ++attempt) {
     int fd = g_platform_syscalls.open(path, flags | O_CREAT | O_EXCL, 0666);
     *created = fd >= 0;
@@ -256,9 +262,42 @@ PlatformResult platform_held_file_size(const PlatformHeldFile* held, long long* 
   return succeed(os_error);
 }
 
+PlatformResult platform_read_held_file(const PlatformHeldFile* held, long long offset, void* bytes,
+                                       std::size_t count, std::size_t* got,
+                                       unsigned long* os_error) {
+  *got = 0;
+  char* out = static_cast<char*>(bytes);
+  while (*got < count) {
+    errno = 0;
+    ssize_t n = g_platform_syscalls.pread(static_cast<int>(held->hold), out + *got, count - *got,
+                                          static_cast<off_t>(offset + *got));
+    if (n == 0) break;
+    if (n < 0) {
+      if (errno == EINTR) continue;
+      return fail_with_errno(os_error);
+    }
+    *got += static_cast<std::size_t>(n);
+  }
+  return succeed(os_error);
+}
+
+PlatformResult platform_append_held_file(PlatformHeldFile* held, const void* bytes,
+                                         std::size_t count, unsigned long* os_error) {
+  const char* in = static_cast<const char*>(bytes);
+  while (count > 0) {
+    errno = 0;
+    // The hold was opened for appending: every write lands at the end.
+    ssize_t n = g_platform_syscalls.write(static_cast<int>(held->hold), in, count);
+    if (n < 0 && errno == EINTR) continue;
+    if (n <= 0) return fail_with_errno(os_error);
+    in += n;
+    count -= static_cast<std::size_t>(n);
+  }
+  return succeed(os_error);
+}
+
 PlatformResult platform_restore_held_file(const wchar_t* path, PlatformHeldFile* held,
                                           long long size, unsigned long* os_error) {
-  int fd = static_cast<int>(held->hold);
   errno = 0;
   if (held->created && size == 0) {
     // A process waiting for the lock on the removed file finds it gone once
@@ -268,7 +307,13 @@ PlatformResult platform_restore_held_file(const wchar_t* path, PlatformHeldFile*
     if (g_platform_syscalls.unlink(narrow) != 0) return fail_with_errno(os_error);
     return succeed(os_error);
   }
-  if (g_platform_syscalls.ftruncate(fd, static_cast<off_t>(size)) != 0)
+  return platform_resize_held_file(held, size, os_error);
+}
+
+PlatformResult platform_resize_held_file(PlatformHeldFile* held, long long size,
+                                         unsigned long* os_error) {
+  errno = 0;
+  if (g_platform_syscalls.ftruncate(static_cast<int>(held->hold), static_cast<off_t>(size)) != 0)
     return fail_with_errno(os_error);
   return succeed(os_error);
 }

@@ -23,6 +23,8 @@ struct PlatformSyscalls {
   BOOL(WINAPI* DuplicateHandle)(HANDLE, HANDLE, HANDLE, LPHANDLE, DWORD, BOOL, DWORD);
   BOOL(WINAPI* CloseHandle)(HANDLE);
   BOOL(WINAPI* FlushFileBuffers)(HANDLE);
+  BOOL(WINAPI* ReadFile)(HANDLE, LPVOID, DWORD, LPDWORD, LPOVERLAPPED);
+  BOOL(WINAPI* WriteFile)(HANDLE, LPCVOID, DWORD, LPDWORD, LPOVERLAPPED);
   ULONGLONG(WINAPI* GetTickCount64)();
   void(WINAPI* Sleep)(DWORD);
   std::FILE* (*wfopen)(const wchar_t*, const wchar_t*);
@@ -51,6 +53,8 @@ struct PlatformSyscalls {
   int (*close)(int);
   int (*unlink)(const char*);
   int (*fsync)(int);
+  ssize_t (*pread)(int, void*, size_t, off_t);
+  ssize_t (*write)(int, const void*, size_t);
   int (*clock_gettime)(clockid_t, struct timespec*);
   int (*nanosleep)(const struct timespec*, struct timespec*);
   std::FILE* (*fopen)(const char*, const char*);

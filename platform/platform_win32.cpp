@@ -26,7 +26,8 @@ const PlatformSyscalls kRealSyscalls = {
     SHGetFolderPathW,  CreateDirectoryW,    GetFileAttributesExW,
     CreateFileW,       GetFileSizeEx,       SetFilePointerEx,
     SetEndOfFile,      SetFileInformationByHandle, DuplicateHandle,
-    CloseHandle,       FlushFileBuffers,    GetTickCount64,
+    CloseHandle,       FlushFileBuffers,    ReadFile,
+    WriteFile,         GetTickCount64,
     Sleep,             real_wfopen,         real_open_osfhandle,
     real_fdopen,       real_fwrite,         real_fflush,
     real_fclose,
@@ -143,19 +144,20 @@ namespace {
 // What others may do with the file while a save holds it: read it, nothing else.
 constexpr DWORD kHeldShareMode = FILE_SHARE_READ;
 
-// Opens the file for writing; *created tells whether this open made it.
+// Opens the file for reading and writing (reading lets the save check how
+// the file ends before it appends); *created tells whether this open made it.
 // Trying to create it first tells the two cases apart. Only a file this open
 // makes is opened with the right to delete it (a failed first save removes
 // it again): asking that right of an existing file would fail whenever a
 // reader has the file open without sharing deletion.
 HANDLE open_for_append(const wchar_t* path, bool* created) {
-  HANDLE file = g_platform_syscalls.CreateFileW(path, GENERIC_WRITE | DELETE, kHeldShareMode,
-                                                nullptr, CREATE_NEW, FILE_ATTRIBUTE_NORMAL,
-                                                nullptr);
+  HANDLE file = g_platform_syscalls.CreateFileW(path, GENERIC_READ | GENERIC_WRITE | DELETE,
+                                                kHeldShareMode, nullptr, CREATE_NEW,
+                                                FILE_ATTRIBUTE_NORMAL, nullptr);
   *created = file != INVALID_HANDLE_VALUE;
   if (*created || GetLastError() != ERROR_FILE_EXISTS) return file;
-  file = g_platform_syscalls.CreateFileW(path, GENERIC_WRITE, kHeldShareMode, nullptr,
-                                         OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
+  file = g_platform_syscalls.CreateFileW(path, GENERIC_READ | GENERIC_WRITE, kHeldShareMode,
+                                         nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
   // Removed between the two opens by a save that failed: try again later.
   if (file == INVALID_HANDLE_VALUE && GetLastError() == ERROR_FILE_NOT_FOUND)
     SetLastError(ERROR_SHARING_VIOLATION);
@@ -221,6 +223,51 @@ PlatformResult platform_held_file_size(const PlatformHeldFile* held, long long* 
   return succeed(os_error);
 }
 
+// The stream and the hold share one file position; the stream's appending
+// mode moves it to the end before each write, so reading at an offset given
+// with each call and moving the position for the appends below disturbs
+// nothing.
+PlatformResult platform_read_held_file(const PlatformHeldFile* held, long long offset, void* bytes,
+                                       std::size_t count, std::size_t* got,
+                                       unsigned long* os_error) {
+  *got = 0;
+  char* out = static_cast<char*>(bytes);
+  while (*got < count) {
+    OVERLAPPED at = {};
+    ULONGLONG position = static_cast<ULONGLONG>(offset) + *got;
+    at.Offset = static_cast<DWORD>(position);
+    at.OffsetHigh = static_cast<DWORD>(position >> 32);
+    std::size_t left = count - *got;
+    DWORD ask = left > 0x40000000u ? 0x40000000u : static_cast<DWORD>(left);
+    DWORD n = 0;
+    if (!g_platform_syscalls.ReadFile(handle_of(held), out + *got, ask, &n, &at)) {
+      if (GetLastError() == ERROR_HANDLE_EOF) break;
+      return fail_with_last_error(os_error);
+    }
+    if (n == 0) break;
+    *got += n;
+  }
+  return succeed(os_error);
+}
+
+PlatformResult platform_append_held_file(PlatformHeldFile* held, const void* bytes,
+                                         std::size_t count, unsigned long* os_error) {
+  LARGE_INTEGER zero = {};
+  if (!g_platform_syscalls.SetFilePointerEx(handle_of(held), zero, nullptr, FILE_END))
+    return fail_with_last_error(os_error);
+  const char* in = static_cast<const char*>(bytes);
+  while (count > 0) {
+    DWORD ask = count > 0x40000000u ? 0x40000000u : static_cast<DWORD>(count);
+    DWORD n = 0;
+    SetLastError(ERROR_SUCCESS);
+    if (!g_platform_syscalls.WriteFile(handle_of(held), in, ask, &n, nullptr) || n == 0)
+      return fail_with_last_error(os_error);
+    in += n;
+    count -= n;
+  }
+  return succeed(os_error);
+}
+
 PlatformResult platform_restore_held_file(const wchar_t*, PlatformHeldFile* held,
                                           long long size, unsigned long* os_error) {
   HANDLE file = handle_of(held);
@@ -233,6 +280,12 @@ PlatformResult platform_restore_held_file(const wchar_t*, PlatformHeldFile* held
       return fail_with_last_error(os_error);
     return succeed(os_error);
   }
+  return platform_resize_held_file(held, size, os_error);
+}
+
+PlatformResult platform_resize_held_file(PlatformHeldFile* held, long long size,
+                                         unsigned long* os_error) {
+  HANDLE file = handle_of(held);
   LARGE_INTEGER position;
   position.QuadPart = size;
   if (!g_platform_syscalls.SetFilePointerEx(file, position, nullptr, FILE_BEGIN) ||

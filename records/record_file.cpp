@@ -1,8 +1,10 @@
 #include "records/record_file.h"
 
 #include <cstdio>
+#include <cstring>
 
 #include "engine/text.h"
+#include "records/record_end.h"
 #include "records/record_text.h"
 #include "records/utf8_sink.h"
 
@@ -58,16 +60,19 @@ PlatformResult hold_record_file(const wchar_t* path, PlatformHeldFile* held,
   }
 }
 
-// Writes BOM and header (when the file starts now), and the record; then
-// flushes and closes the stream. The hold stays with the caller.
-RecordOutcome append_record(PlatformHeldFile* held, bool starts_file, const ToolDef* tool,
+// Writes what closes a torn row, BOM and header (when the file starts now),
+// and the record; then flushes and closes the stream. The hold stays with
+// the caller.
+RecordOutcome append_record(PlatformHeldFile* held, const RecordEnd& end, const ToolDef* tool,
                             const double* values, const wchar_t* detail,
                             const PlatformDateTime* when) {
   FileDrain target = {held->stream, kPlatformOk, 0};
   Utf8Sink sink;
   sink_start(&sink, drain_to_file, &target);
-  if (starts_file) {
-    sink_put_bytes(&sink, kRecordByteOrderMark, sizeof kRecordByteOrderMark);
+  sink_put_bytes(&sink, end.closing, std::strlen(end.closing));
+  if (end.starts_file) {
+    if (!end.has_byte_order_mark)
+      sink_put_bytes(&sink, kRecordByteOrderMark, sizeof kRecordByteOrderMark);
     record_put_header(&sink, tool);
   }
   record_put_line(&sink, tool, values, detail, when);
@@ -80,6 +85,23 @@ RecordOutcome append_record(PlatformHeldFile* held, bool starts_file, const Tool
   result = platform_close_file(stream, &os_error);
   if (result != kPlatformOk) return outcome(kRecordStepClose, result, os_error);
   return outcome(kRecordStepNone, kPlatformOk, 0);
+}
+
+// Puts the held file back as it was, size bytes: what the save appended goes,
+// and what the mend cut off returns (the cut character's bytes, then the NUL
+// run by lengthening). Nothing better can be done if this fails too, so it
+// is not reported.
+void put_back(const wchar_t* path, PlatformHeldFile* held, const RecordEnd& end, long long size) {
+  if (end.keep == size) {
+    platform_restore_held_file(path, held, size, nullptr);
+    return;
+  }
+  if (platform_resize_held_file(held, end.keep, nullptr) != kPlatformOk) return;
+  if (end.cut_count > 0 &&
+      platform_append_held_file(held, end.cut, static_cast<std::size_t>(end.cut_count), nullptr) !=
+          kPlatformOk)
+    return;
+  platform_resize_held_file(held, size, nullptr);
 }
 
 }  // namespace
@@ -135,9 +157,18 @@ RecordOutcome record_save(const ToolDef* tool, const double* values, const wchar
     platform_release_file(&held);
     return outcome(kRecordStepSize, result, os_error);
   }
-  RecordOutcome done = append_record(&held, size == 0, tool, values, detail, when);
-  // Nothing better can be done if the repair fails too, so it is not reported.
-  if (done.failed_step != kRecordStepNone) platform_restore_held_file(path, &held, size, nullptr);
+  // A save cut short may have left a torn record; it is closed (and what is
+  // not whole text cut off) before anything is appended.
+  RecordEnd end;
+  result = record_find_end(&held, size, &end, &os_error);
+  if (result == kPlatformOk && end.keep < size)
+    result = platform_resize_held_file(&held, end.keep, &os_error);
+  if (result != kPlatformOk) {
+    platform_release_file(&held);
+    return outcome(kRecordStepMend, result, os_error);
+  }
+  RecordOutcome done = append_record(&held, end, tool, values, detail, when);
+  if (done.failed_step != kRecordStepNone) put_back(path, &held, end, size);
   platform_release_file(&held);
   return done;
 }

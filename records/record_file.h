@@ -15,6 +15,7 @@ enum RecordStep {
   kRecordStepLookup,    // the local application data folder is unknown
   kRecordStepFolder,    // the records folder cannot be named or created
   kRecordStepSize,      // the held file's size cannot be read
+  kRecordStepMend,      // the file's end cannot be read, or what is torn there cannot be cut off
   kRecordStepOpen,      // the file cannot be opened for appending, or stayed held elsewhere
   kRecordStepWrite,
   kRecordStepFlush,     // the stream or the disk flush failed
@@ -35,11 +36,14 @@ PlatformResult record_folder(wchar_t* folder, int capacity, unsigned long* os_er
 // its size to its close; while another process holds it, the save tries
 // again for about two seconds, then fails with kRecordStepOpen and
 // kPlatformBusy, the file untouched. A file that is absent or empty first
-// gets the byte-order mark and the header line, through the same open. The
+// gets the byte-order mark and the header line, through the same open. A
+// file whose end a save cut short (record_end.h) is first mended, under the
+// same hold, so that the new record starts a row of its own. The
 // record counts as saved only after the stream and the disk were flushed and
 // the file closed; on any failure after the open the file is cut back to its
-// earlier size (or removed when it did not exist) while still held, so no
-// partial record stays behind.
+// earlier size (or removed when it did not exist) while still held, and
+// whatever the mend had cut off is put back, so no partial record stays
+// behind and the file is as it was.
 //
 // place receives the file's path, or the records folder when the save failed
 // before the path was known, or the empty text when the lookup failed.

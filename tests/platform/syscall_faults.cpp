@@ -101,6 +101,11 @@ BOOL WINAPI failing_flush_file_buffers(HANDLE) {
   return FALSE;
 }
 
+BOOL WINAPI failing_read_file(HANDLE, LPVOID, DWORD, LPDWORD, LPOVERLAPPED) {
+  SetLastError(ERROR_IO_DEVICE);
+  return FALSE;
+}
+
 #else
 
 char* fixed_getenv(const char* name) {
@@ -141,6 +146,11 @@ int fake_nanosleep(const struct timespec* span, struct timespec*) {
 }
 
 int failing_fsync(int) {
+  errno = EIO;
+  return -1;
+}
+
+ssize_t failing_pread(int, void*, size_t, off_t) {
   errno = EIO;
   return -1;
 }
@@ -243,6 +253,14 @@ void fail_disk_flush() {
   g_platform_syscalls.FlushFileBuffers = failing_flush_file_buffers;
 #else
   g_platform_syscalls.fsync = failing_fsync;
+#endif
+}
+
+void fail_read() {
+#ifdef _WIN32
+  g_platform_syscalls.ReadFile = failing_read_file;
+#else
+  g_platform_syscalls.pread = failing_pread;
 #endif
 }
 

@@ -36,6 +36,8 @@ unsigned long long fake_clock_ms();
 // The first good_writes writes succeed; the next one writes half its bytes,
 // then reports a full disk, and so does every later one.
 void fail_write_after(int good_writes);
+// Reading the held file reports a device error.
+void fail_read();
 // The stream flush reports a full disk without writing anything.
 void fail_stream_flush();
 // The disk flush (fsync, FlushFileBuffers) reports a device error.
@@ -51,4 +53,4 @@ int write_calls();
 // stream flush and the close are C runtime calls reporting errno everywhere.
 unsigned long access_denied_error();  // ERROR_ACCESS_DENIED or EACCES
 unsigned long disk_full_error();      // ENOSPC
-unsigned long device_error();         // ERROR_IO_DEVICE or EIO, from the disk flush
+unsigned long device_error();         // ERROR_IO_DEVICE or EIO, from the disk flush or a read

@@ -5,7 +5,6 @@
 
 #include <gtest/gtest.h>
 
-#include <cstdio>
 #include <string>
 
 #include "platform/syscall_faults.h"
@@ -20,28 +19,6 @@ const ParameterDef kParameters[] = {
 };
 const ToolDef kTool = {7,       L"测试, \"工具\"", nullptr, L"测试", L"", nullptr, 2, kParameters,
                        0,       nullptr,          0,       nullptr, 0};
-
-std::string hex_of(const std::string& bytes) {
-  static const char kDigits[] = "0123456789abcdef";
-  std::string out;
-  for (unsigned char c : bytes) {
-    out += kDigits[c >> 4];
-    out += kDigits[c & 15];
-  }
-  return out;
-}
-
-std::string run_reader(const std::string& path) {
-  std::string command = "python3 " ICH_SOURCE_DIR "/tests/records/csv_cells.py '" + path + "'";
-  std::string output;
-  if (std::FILE* pipe = popen(command.c_str(), "r")) {
-    char buffer[4096];
-    size_t n;
-    while ((n = std::fread(buffer, 1, sizeof buffer, pipe)) > 0) output.append(buffer, n);
-    if (pclose(pipe) != 0) output += "reader failed";
-  }
-  return output;
-}
 
 TEST(RecordCsvReader, EachRecordIsOneRowWithTheDetailInOneCell) {
   SyscallFaultScope faults;

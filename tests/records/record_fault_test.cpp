@@ -1,6 +1,8 @@
 #include <gtest/gtest.h>
 
 #include <cerrno>
+#include <cstdio>
+#include <cstring>
 #include <string>
 
 #include "engine/tool.h"
@@ -57,11 +59,17 @@ class RecordFault : public ::testing::Test {
   wchar_t place[kRecordPathCapacity];
 };
 
+// A file whose last save was cut short inside a character and left NUL
+// bytes: what the mend cut off is put back too.
+const std::string kTornTail = std::string("\xE7\x97") + std::string(70000, '\0');
+
 TEST_F(RecordFault, FailureAfterTheOpenCutsAnExistingFileBackToItsSize) {
   std::wstring detail = long_detail();
+  for (const std::string& tear : {std::string(), kTornTail})
   for (const FaultCase& c : kFaultsAfterTheOpen) {
     ASSERT_EQ(kRecordStepNone, save(L"first\r\n").failed_step);
     std::string path = record_file_under(data.path);
+    write_whole_file(path, read_whole_file(path) + tear);
     std::string before = read_whole_file(path);
     c.inject();
     RecordOutcome done = save(detail.c_str());
@@ -84,6 +92,109 @@ TEST_F(RecordFault, FailureAfterTheOpenRemovesAFileThatDidNotExist) {
     clear_faults();
     EXPECT_EQ(c.step, done.failed_step) << c.name;
     EXPECT_FALSE(file_exists(record_file_under(data.path))) << c.name;
+  }
+}
+
+TEST_F(RecordFault, UnreadableEndFailsTheSaveAndLeavesTheFile) {
+  ASSERT_EQ(kRecordStepNone, save(L"first\r\n").failed_step);
+  std::string path = record_file_under(data.path);
+  write_whole_file(path, read_whole_file(path) + "2025-03-14,\"x" + kTornTail);
+  std::string before = read_whole_file(path);
+  fail_read();
+  RecordOutcome done = save(L"d");
+  clear_faults();
+  EXPECT_EQ(kRecordStepMend, done.failed_step);
+  EXPECT_EQ(kPlatformIoError, done.result);
+  EXPECT_EQ(device_error(), done.os_error);
+  EXPECT_TRUE(before == read_whole_file(path));
+}
+
+// A save cut short: the file ends after byte `at` of its third record,
+// perhaps followed by NUL bytes where the file system lengthened the file
+// but never wrote it. Two saves follow.
+struct TornCase {
+  const char* name;
+  size_t (*at)(const std::string& record);
+  size_t nul_bytes;
+  size_t cut_bytes;     // of a character cut short, which the mend removes
+  const char* closing;  // what the mend writes after the bytes it keeps
+  size_t whole;         // records a CSV reader then reads whole, of five
+};
+
+// With a comma, doubled quotes, line ends and three-byte characters.
+const wchar_t kTornDetail[] = L"评分：1 分, \"注\"\r\n病死率：13 %\r\n";
+
+size_t after(const std::string& record, const char* text) {
+  return record.find(text) + std::strlen(text);
+}
+
+const TornCase kTornCases[] = {
+    {"inside the quoted detail, after a line end",
+     [](const std::string& r) { return after(r, "\r\n"); }, 0, 0, "\"\r\n", 4},
+    {"between a doubled quote", [](const std::string& r) { return after(r, "\"\"") - 1; }, 0, 0,
+     "\r\n", 4},
+    {"inside a character", [](const std::string& r) { return after(r, u8"病") - 2; }, 0, 1,
+     "\"\r\n", 4},
+    {"right before the final line end", [](const std::string& r) { return r.size() - 2; }, 0, 0,
+     "\r\n", 5},
+    {"between CR and LF", [](const std::string& r) { return r.size() - 1; }, 0, 0, "\n", 5},
+    {"right after a field separator", [](const std::string& r) { return after(r, ","); }, 0, 0,
+     "\r\n", 4},
+    {"inside a character, then NUL bytes",
+     [](const std::string& r) { return after(r, u8"病") - 1; }, 70000, 2, "\"\r\n", 4},
+    {"after the whole record, then NUL bytes", [](const std::string& r) { return r.size(); }, 100,
+     0, "", 5},
+};
+
+TEST_F(RecordFault, SavesAfterATornRecordLeaveEveryRecordWhole) {
+  std::string path = record_file_under(data.path);
+  for (const TornCase& c : kTornCases) {
+    std::remove(path.c_str());
+    for (int i = 0; i < 3; ++i) ASSERT_EQ(kRecordStepNone, save(kTornDetail).failed_step);
+    std::string bytes = read_whole_file(path);
+    size_t header_end = bytes.find("\r\n") + 2;
+    std::string record = bytes.substr(header_end, (bytes.size() - header_end) / 3);
+    std::string sound = bytes.substr(0, bytes.size() - record.size());
+    size_t at = c.at(record);
+    write_whole_file(path, sound + record.substr(0, at) + std::string(c.nul_bytes, '\0'));
+    for (int i = 0; i < 2; ++i) ASSERT_EQ(kRecordStepNone, save(kTornDetail).failed_step) << c.name;
+    std::string kept = sound + record.substr(0, at - c.cut_bytes);
+    EXPECT_EQ(kept + c.closing + record + record, read_whole_file(path)) << c.name;
+#ifndef _WIN32
+    // The header, then every record whole but the torn one, a row of its own.
+    std::string out = run_reader(path);
+    std::string whole_row = "8 " + hex_of(utf8_of(kTornDetail)) + "\n";
+    size_t rows = 0, whole = 0;
+    for (size_t i = 0; (i = out.find('\n', i)) != std::string::npos; ++i) ++rows;
+    for (size_t i = 0; (i = out.find(whole_row, i)) != std::string::npos; ++i) ++whole;
+    EXPECT_EQ(c.whole, whole) << c.name;
+    EXPECT_EQ(6u, rows) << c.name;
+    EXPECT_EQ(std::string::npos, out.find("reader failed")) << c.name;
+#endif
+  }
+}
+
+// Pieces of the read: a quote opening a field just after one piece ends
+// with a comma, and a doubled quote split across the next two pieces.
+TEST_F(RecordFault, QuotesAcrossReadPiecesAreReadAsOne) {
+  ASSERT_EQ(kRecordStepNone, save(L"d").failed_step);
+  std::string path = record_file_under(data.path);
+  std::string first = read_whole_file(path);
+  std::string record = first.substr(first.find("\r\n") + 2);
+  std::string text = std::string(65535, 'a') + ",\"" + std::string(65534, 'b') + "\"\"c\r\n";
+  write_whole_file(path, text);
+  ASSERT_EQ(kRecordStepNone, save(L"d").failed_step);
+  EXPECT_TRUE(text + "\"\r\n" + record == read_whole_file(path));
+}
+
+TEST_F(RecordFault, FirstSaveCutShortIsStartedAgain) {
+  ASSERT_EQ(kRecordStepNone, save(L"d").failed_step);
+  std::string path = record_file_under(data.path);
+  std::string whole = read_whole_file(path);
+  for (size_t at : {2, 3}) {  // inside the byte-order mark, and right after it
+    write_whole_file(path, whole.substr(0, at));
+    ASSERT_EQ(kRecordStepNone, save(L"d").failed_step);
+    EXPECT_EQ(whole, read_whole_file(path)) << at;
   }
 }
 

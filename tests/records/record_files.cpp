@@ -80,3 +80,27 @@ std::string writer_record_bytes(int writer, int record) {
          std::to_string(record) + u8",破入脑室(1/0)=0,幕下出血(1/0)=0,年龄=65,\"" +
          utf8_of(writer_detail(writer, record)) + "\"\r\n";
 }
+
+#ifndef _WIN32
+std::string hex_of(const std::string& bytes) {
+  static const char kDigits[] = "0123456789abcdef";
+  std::string out;
+  for (unsigned char c : bytes) {
+    out += kDigits[c >> 4];
+    out += kDigits[c & 15];
+  }
+  return out;
+}
+
+std::string run_reader(const std::string& path) {
+  std::string command = "python3 " ICH_SOURCE_DIR "/tests/records/csv_cells.py '" + path + "'";
+  std::string output;
+  if (std::FILE* pipe = popen(command.c_str(), "r")) {
+    char buffer[4096];
+    size_t n;
+    while ((n = std::fread(buffer, 1, sizeof buffer, pipe)) > 0) output.append(buffer, n);
+    if (pclose(pipe) != 0) output += "reader failed";
+  }
+  return output;
+}
+#endif

@@ -41,3 +41,13 @@ std::wstring writer_detail(int writer, int record);
 std::string writer_record_bytes(int writer, int record);
 // The date and time every such record carries.
 extern const PlatformDateTime kWriterWhen;
+
+#ifndef _WIN32
+// The bytes in lower-case hexadecimal.
+std::string hex_of(const std::string& bytes);
+// An independent reader's view of a Record file (Python's csv module, by
+// csv_cells.py): per row, the number of cells and the last cell in hex, one
+// line each; "reader failed" at the end when it could not read the file
+// whole (invalid UTF-8, say).
+std::string run_reader(const std::string& path);
+#endif
