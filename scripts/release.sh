@@ -1,5 +1,5 @@
-# The release's Windows Installer package: shared by scripts/package and the
-# release checks. Sourced after lib.sh, from the
+# The release's Windows Installer package and its signature: shared by
+# scripts/package and the release checks. Sourced after lib.sh, from the
 # source root.
 
 # Names the product across all its versions: a package with this code and a
@@ -36,4 +36,16 @@ ich_build_msi() {  # stage-dir version out.msi epoch
   # Debian's own Python: the one its installer-database bindings are for.
   WINDOWS_LANGUAGE=zh_CN /usr/bin/python3 scripts/msi_finish.py "$out" "$package_code" \
     2052 936 "$epoch"
+}
+
+# Signs a Windows program or installer package in place with the code
+# signing certificate and key of a PKCS#12 file, whose password is in
+# ICH_SIGN_PASSWORD. The password goes through a pipe, never on a command
+# line that other users could read.
+ich_sign_file() {  # cert.pfx file
+  local signed="$2.signed"
+  printf '%s' "${ICH_SIGN_PASSWORD:-}" |
+    osslsigncode sign -pkcs12 "$1" -readpass - -h sha256 -n "ICH 脑出血评分" \
+      -in "$2" -out "$signed" >/dev/null || { rm -f "$signed"; return 1; }
+  mv "$signed" "$2"
 }
