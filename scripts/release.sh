@@ -40,12 +40,13 @@ ich_build_msi() {  # stage-dir version out.msi epoch
 
 # Signs a Windows program or installer package in place with the code
 # signing certificate and key of a PKCS#12 file, whose password is in
-# ICH_SIGN_PASSWORD. The password goes through a pipe, never on a command
-# line that other users could read.
+# ICH_SIGN_PASSWORD. The password is read from a pipe, never put on a command
+# line that other users could read (Debian 12's osslsigncode reads it from a
+# file only, not from its standard input).
 ich_sign_file() {  # cert.pfx file
   local signed="$2.signed"
-  printf '%s' "${ICH_SIGN_PASSWORD:-}" |
-    osslsigncode sign -pkcs12 "$1" -readpass - -h sha256 -n "ICH 脑出血评分" \
-      -in "$2" -out "$signed" >/dev/null || { rm -f "$signed"; return 1; }
+  osslsigncode sign -pkcs12 "$1" -readpass <(printf '%s' "${ICH_SIGN_PASSWORD:-}") \
+    -h sha256 -n "ICH 脑出血评分" -in "$2" -out "$signed" >/dev/null ||
+    { rm -f "$signed"; return 1; }
   mv "$signed" "$2"
 }
