@@ -15,8 +15,10 @@ tree=build/install-test
 rm -rf "$tree" && mkdir -p "$tree" || exit 1
 ich_wine_env "$ICH_ROOT/$tree"
 # Shortcuts stay in the prefix, not in the home folder's menus; Wine reads
-# the Chinese folder name on a command line in the locale's character set.
+# the Chinese folder name on a command line in the locale's character set;
+# nothing here needs a display, so none is used, whatever the caller has.
 export WINEDLLOVERRIDES="$WINEDLLOVERRIDES;winemenubuilder.exe=d" LC_ALL=C.UTF-8
+unset DISPLAY
 trap 'wineserver -k >/dev/null 2>&1; rm -rf "$tree"' EXIT
 passed=0 failed=0
 check() {  # description, then the command that must succeed
