@@ -4,14 +4,19 @@
 ICH_ROOT=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
 
 # Debian packages the build and the tests need. wine64 alone puts no `wine`
-# command on the PATH; the wine package does.
+# command on the PATH; the wine package does. The release's MSI is written
+# by wixl and finished through the installer-database library's Python
+# bindings (python3-gi, gir1.2-libmsi-1.0); osslsigncode signs, and openssl
+# makes the signing check's throwaway certificate.
 ICH_PACKAGES=(cmake make g++ googletest libbenchmark-dev
   g++-mingw-w64-x86-64 wine wine64 xvfb xdotool imagemagick fonts-wqy-microhei xclip
-  clang-14 libclang-rt-14-dev python3 libmuparser-dev libfparser-dev zip unzip git)
+  clang-14 libclang-rt-14-dev python3 libmuparser-dev libfparser-dev zip unzip git
+  wixl python3-gi gir1.2-libmsi-1.0 osslsigncode openssl)
 
 # The commands the scripts run, each with the package that provides it.
 declare -A ICH_COMMAND_PACKAGE=(
-  [cmake]=cmake [g++]=g++ [python3]=python3 [zip]=zip [unzip]=unzip [git]=git
+  [cmake]=cmake [g++]=g++ [python3]=python3 [/usr/bin/python3]=python3 [zip]=zip [unzip]=unzip [git]=git
+  [wixl]=wixl [osslsigncode]=osslsigncode [openssl]=openssl
   [x86_64-w64-mingw32-g++-posix]=g++-mingw-w64-x86-64
   [wine]=wine [wineboot]=wine [wineserver]=wine
   [Xvfb]=xvfb [xdotool]=xdotool [import]=imagemagick [clang-14]=clang-14)

@@ -1,0 +1,39 @@
+#!/usr/bin/env bash
+# Checks the release's signing (ich_sign_file, scripts/release.sh) on copies
+# of the release's program and MSI with a throwaway self-signed certificate:
+# what it signs verifies against that certificate, a file changed after
+# signing does not, and a wrong password leaves the file as it was. Closes
+# with "signing: N passed, N failed".
+#   tests/scripts/sign_test.sh EXE MSI
+set -u
+here=$(cd "$(dirname "$0")" && pwd)
+. "$here/../../scripts/lib.sh"
+. "$here/../../scripts/release.sh"
+work=$(mktemp -d)
+trap 'rm -rf "$work"' EXIT
+passed=0 failed=0
+check() {  # description, then the command that must succeed
+  local what=$1; shift
+  if "$@"; then passed=$((passed + 1)); else failed=$((failed + 1)); echo "FAILED: $what"; fi
+}
+
+openssl req -x509 -newkey rsa:2048 -nodes -days 2 -subj "/CN=ichscore test signer" \
+  -addext keyUsage=digitalSignature -addext extendedKeyUsage=codeSigning \
+  -keyout "$work/key.pem" -out "$work/cert.pem" 2>/dev/null &&
+  openssl pkcs12 -export -inkey "$work/key.pem" -in "$work/cert.pem" -passout pass:throwaway \
+    -out "$work/cert.pfx" || { echo "signing: no throwaway certificate"; exit 1; }
+exe=$1
+cp "$exe" "$work/a.exe" && cp "$exe" "$work/b.exe" && cp "$2" "$work/a.msi" || exit 1
+export ICH_SIGN_PASSWORD=throwaway
+verifies() { osslsigncode verify -CAfile "$work/cert.pem" -in "$1" >/dev/null 2>&1; }
+signed() { ich_sign_file "$work/cert.pfx" "$1" && verifies "$1"; }
+
+check "a signed program verifies" signed "$work/a.exe"
+check "a signed MSI verifies" signed "$work/a.msi"
+printf 'X' | dd of="$work/a.exe" bs=1 seek=4096 conv=notrunc 2>/dev/null
+check "a program changed after signing does not" eval '! verifies "$work/a.exe"'
+check "a wrong password fails, the file unchanged" \
+  eval '! ICH_SIGN_PASSWORD=wrong ich_sign_file "$work/cert.pfx" "$work/b.exe" 2>/dev/null && cmp -s "$exe" "$work/b.exe"'
+
+echo "signing: $passed passed, $failed failed"
+[ "$failed" -eq 0 ]
