@@ -31,7 +31,10 @@ ich_install_missing() {
   local sudo=""
   [ "$(id -u)" -ne 0 ] && sudo=sudo
   $sudo apt-get update -qq || return 1
-  DEBIAN_FRONTEND=noninteractive $sudo apt-get install -y -qq --no-install-recommends "${missing[@]}" >/dev/null || return 1
+  # Another installer holding the package lock (an unattended upgrade, a
+  # second script) is waited for rather than failing the run at once.
+  DEBIAN_FRONTEND=noninteractive $sudo apt-get install -y -qq -o DPkg::Lock::Timeout=300 \
+    --no-install-recommends "${missing[@]}" >/dev/null || return 1
 }
 
 # Checks that every named command is on the PATH. Prints one line naming all
