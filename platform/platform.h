@@ -126,3 +126,8 @@ PlatformResult platform_sync_file(std::FILE* file, unsigned long* os_error);
 
 // Closes the stream; a failure means buffered data may not have been written.
 PlatformResult platform_close_file(std::FILE* file, unsigned long* os_error);
+
+// Removes the file at path (DeleteFileW; unlink). Only a regular file is
+// removed: a folder or a device standing at the path (/dev/full, say) is left
+// alone and gives kPlatformDenied.
+PlatformResult platform_remove_file(const wchar_t* path, unsigned long* os_error);

@@ -358,4 +358,18 @@ PlatformResult platform_close_file(std::FILE* file, unsigned long* os_error) {
   return succeed(os_error);
 }
 
+PlatformResult platform_remove_file(const wchar_t* path, unsigned long* os_error) {
+  char narrow[kNarrowPathCapacity];
+  if (!narrow_path(path, narrow)) return fail_too_long(os_error);
+  errno = 0;
+  struct stat info;
+  if (g_platform_syscalls.stat(narrow, &info) != 0) return fail_with_errno(os_error);
+  if (!S_ISREG(info.st_mode)) {
+    if (os_error) *os_error = EPERM;
+    return kPlatformDenied;
+  }
+  if (g_platform_syscalls.unlink(narrow) != 0) return fail_with_errno(os_error);
+  return succeed(os_error);
+}
+
 #endif  // !_WIN32

@@ -26,7 +26,7 @@ const PlatformSyscalls kRealSyscalls = {
     SHGetFolderPathW,  CreateDirectoryW,    GetFileAttributesExW,
     CreateFileW,       GetFileSizeEx,       SetFilePointerEx,
     SetEndOfFile,      SetFileInformationByHandle, DuplicateHandle,
-    CloseHandle,       FlushFileBuffers,    ReadFile,
+    CloseHandle,       DeleteFileW,         FlushFileBuffers,    ReadFile,
     WriteFile,         GetTickCount64,
     Sleep,             real_wfopen,         real_open_osfhandle,
     real_fdopen,       real_fwrite,         real_fflush,
@@ -324,6 +324,12 @@ PlatformResult platform_sync_file(std::FILE* file, unsigned long* os_error) {
 PlatformResult platform_close_file(std::FILE* file, unsigned long* os_error) {
   errno = 0;
   if (g_platform_syscalls.fclose(file) != 0) return fail_with_errno(os_error);
+  return succeed(os_error);
+}
+
+PlatformResult platform_remove_file(const wchar_t* path, unsigned long* os_error) {
+  // DeleteFileW removes files only; a folder or a device name is refused.
+  if (!g_platform_syscalls.DeleteFileW(path)) return fail_with_last_error(os_error);
   return succeed(os_error);
 }
 

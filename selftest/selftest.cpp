@@ -77,6 +77,6 @@ int build_selftest_report(const ToolDef* tool, wchar_t* report, int capacity) {
 int run_selftest(const wchar_t* path) {
   wchar_t report[kSelftestReportCapacity];
   int errors = build_selftest_report(get_tool(), report, kSelftestReportCapacity);
-  write_utf8_text_file(path, report);
-  return errors != 0 ? 2 : 0;
+  if (!write_utf8_text_file(path, report)) return kSelftestNotWritten;
+  return errors != 0 ? kSelftestFormulaFailed : kSelftestPassed;
 }

@@ -19,7 +19,13 @@ void append_flattened_detail(wchar_t* report, int capacity, const wchar_t* text)
 // output formulas that failed.
 int build_selftest_report(const ToolDef* tool, wchar_t* report, int capacity);
 
+// The self-test's exit codes. A script reads the report only after 0 or 2;
+// after 3 there is no report of this run at the path.
+constexpr int kSelftestPassed = 0;         // report written, no output formula failed
+constexpr int kSelftestFormulaFailed = 2;  // report written, an output formula failed
+constexpr int kSelftestNotWritten = 3;     // the report could not be created, written whole or closed
+
 // Runs the self-test of the program's tool and writes the report to path.
-// Returns the exit code: 0 when no output formula failed, 2 otherwise; whether
-// the file could be written does not change it.
+// Returns kSelftestNotWritten when the report could not be written whole (a
+// cut report is removed), else kSelftestPassed or kSelftestFormulaFailed.
 int run_selftest(const wchar_t* path);

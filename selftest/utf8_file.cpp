@@ -14,9 +14,11 @@ bool write_utf8_text_file(const wchar_t* path, const wchar_t* text) {
   const wchar_t* rest = text;
   while (ok && rest[0]) {
     size_t n = utf8_encode(rest, -1, piece, sizeof piece, &done);
-    ok = std::fwrite(piece, 1, n, file) == n;
+    ok = platform_write_file(file, piece, n, nullptr) == kPlatformOk;
     rest += done;
   }
-  if (std::fclose(file) != 0) ok = false;
+  // A full disk often shows only here, when the buffer is written out.
+  if (platform_close_file(file, nullptr) != kPlatformOk) ok = false;
+  if (!ok) platform_remove_file(path, nullptr);
   return ok;
 }

@@ -20,7 +20,22 @@ int main(int argc, char** argv) {
   join_command_line(count, pointers, command_line, 32768);
 
   wchar_t path[kReportPathCapacity];
-  if (parse_selftest_switch(command_line, path, kReportPathCapacity)) return run_selftest(path);
+  switch (parse_selftest_switch(command_line, path, kReportPathCapacity)) {
+    case kSelftestPath: {
+      const int code = run_selftest(path);
+      if (code == kSelftestNotWritten) {
+        char narrow[4 * kReportPathCapacity];
+        narrow[utf8_encode(path, -1, narrow, sizeof narrow - 1, nullptr)] = 0;
+        std::fprintf(stderr, "ichscore: the self-test report could not be written to %s\n", narrow);
+      }
+      return code;
+    }
+    case kSelftestPathTooLong:
+      std::fprintf(stderr, "ichscore: the self-test report path is longer than %d characters; "
+                   "no report was written\n", kReportPathCapacity - 1);
+      return kSelftestNotWritten;
+    case kNoSelftest: break;
+  }
   std::fputs("ichscore: the calculator window is the Windows program (ichscore.exe); "
              "this build offers --selftest [PATH] only.\n", stderr);
   return 1;

@@ -3,11 +3,14 @@
 // and reports far longer than one encoding buffer.
 #include <gtest/gtest.h>
 
+#include <sys/stat.h>
+
 #include <cstdio>
 #include <string>
 
 #include "engine/text.h"
 #include "engine/utf8.h"
+#include "platform/syscall_faults.h"
 #include "selftest/selftest.h"
 #include "selftest/utf8_file.h"
 #include "support/file_bytes.h"
@@ -200,11 +203,40 @@ TEST(Utf8File, PathInAMissingFolderWritesNothing) {
   EXPECT_FALSE(exists);
 }
 
-TEST(Selftest, PathInAMissingFolderKeepsTheExitCode) {
-  EXPECT_EQ(0, run_selftest(L"enginetests_no_such_folder/selftest.txt"));
-  bool exists = true;
-  read_file("enginetests_no_such_folder/selftest.txt", &exists);
-  EXPECT_FALSE(exists);
+// A report that could not be written whole gives its own exit code, whatever
+// the formulas gave, and leaves nothing at the path that looks like a report;
+// a device at the path is never removed.
+TEST(Selftest, ReportNotWrittenGivesItsOwnCodeAndNoFile) {
+  struct Case {
+    const char* what;
+    const wchar_t* path;
+    const char* narrow_path;  // checked to hold no file afterwards
+    void (*fault)();
+  } cases[] = {
+      {"missing folder", L"enginetests_no_such_folder/selftest.txt",
+       "enginetests_no_such_folder/selftest.txt", nullptr},
+      {"path is a folder", L".", nullptr, nullptr},
+      {"write fails", L"enginetests_cut_report.txt", "enginetests_cut_report.txt",
+       [] { fail_write_after(0); }},
+      {"close fails", L"enginetests_cut_report.txt", "enginetests_cut_report.txt", fail_close},
+  };
+  for (const Case& c : cases) {
+    SyscallFaultScope faults;
+    if (c.fault) c.fault();
+    EXPECT_EQ(kSelftestNotWritten, run_selftest(c.path)) << c.what;
+    if (!c.narrow_path) continue;
+    bool exists = true;
+    read_file(c.narrow_path, &exists);
+    EXPECT_FALSE(exists) << c.what;
+  }
+#ifndef _WIN32
+  struct stat info;
+  if (stat("/dev/full", &info) == 0) {
+    EXPECT_EQ(kSelftestNotWritten, run_selftest(L"/dev/full"));
+    ASSERT_EQ(0, stat("/dev/full", &info));
+    EXPECT_TRUE(S_ISCHR(info.st_mode));
+  }
+#endif
 }
 
 }  // namespace
