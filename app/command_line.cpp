@@ -20,10 +20,10 @@ const wchar_t* find_switch(const wchar_t* text) {
 
 }  // namespace
 
-bool parse_selftest_switch(const wchar_t* command_line, wchar_t* path, int capacity) {
-  if (!command_line) return false;
+SelftestSwitch parse_selftest_switch(const wchar_t* command_line, wchar_t* path, int capacity) {
+  if (!command_line) return kNoSelftest;
   const wchar_t* p = find_switch(command_line);
-  if (!p) return false;
+  if (!p) return kNoSelftest;
   p += kSwitchLength;
   while (*p == L' ') ++p;
   wchar_t end = L' ';
@@ -32,14 +32,19 @@ bool parse_selftest_switch(const wchar_t* command_line, wchar_t* path, int capac
     ++p;
   }
   int n = 0;
-  const int limit = capacity - 1 < kReportPathCapacity - 1 ? capacity - 1 : kReportPathCapacity - 1;
-  while (p[n] && p[n] != end && n < limit) {
-    path[n] = p[n];
-    ++n;
+  while (p[n] && p[n] != end) ++n;
+  if (n == 0) {
+    p = kDefaultReportPath;
+    n = text_length(kDefaultReportPath);
   }
+  const int limit = capacity - 1 < kReportPathCapacity - 1 ? capacity - 1 : kReportPathCapacity - 1;
+  if (n > limit) {
+    if (capacity > 0) path[0] = 0;
+    return kSelftestPathTooLong;
+  }
+  for (int i = 0; i < n; ++i) path[i] = p[i];
   path[n] = 0;
-  if (n == 0) text_copy(path, capacity, kDefaultReportPath);
-  return true;
+  return kSelftestPath;
 }
 
 void join_command_line(int argc, const wchar_t* const* argv, wchar_t* out, int capacity) {

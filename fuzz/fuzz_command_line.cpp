@@ -1,8 +1,9 @@
 // Any wide text as the process command line, cut into 16-bit code units as
 // Windows delivers them. Contract: the switch is found exactly when the text
-// holds "--selftest"; the path is terminated inside the caller's capacity, at
-// most 519 characters long, and is either the default or a run of the text
-// right after the switch that holds no character that should have ended it.
+// holds "--selftest"; a path is terminated inside the caller's capacity, at
+// most 519 characters long, and is either the default or the whole run of the
+// text right after the switch up to the character that ends it; a run too
+// long for that is refused, never cut, and leaves the path empty.
 #include <cstdint>
 #include <cstring>
 #include <cwchar>
@@ -12,10 +13,9 @@
 
 namespace {
 
-// True when path is the longest run the rule allows from the text after the
-// switch: no longer than limit, and ended by the closing character, the end
-// of the text or the limit.
-bool path_comes_from(const wchar_t* after_switch, const wchar_t* path, size_t limit) {
+// The length of the run the rule takes from the text after the switch, ended
+// by the closing character or the end of the text; *run points at it.
+size_t path_run(const wchar_t* after_switch, const wchar_t** run) {
   const wchar_t* p = after_switch;
   while (*p == L' ') ++p;
   wchar_t end = L' ';
@@ -23,10 +23,10 @@ bool path_comes_from(const wchar_t* after_switch, const wchar_t* path, size_t li
     end = L'"';
     ++p;
   }
-  size_t i = 0;
-  for (; path[i]; ++i)
-    if (path[i] != p[i] || path[i] == end) return false;
-  return i == limit || p[i] == end || p[i] == 0;
+  size_t n = 0;
+  while (p[n] && p[n] != end) ++n;
+  *run = p;
+  return n;
 }
 
 }  // namespace
@@ -53,19 +53,24 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
 
   wchar_t* path = new wchar_t[capacity];
   poison(path, capacity);
-  const bool found = parse_selftest_switch(line, path, capacity);
+  const SelftestSwitch found = parse_selftest_switch(line, path, capacity);
   const wchar_t* at = std::wcsstr(line, L"--selftest");
-  FUZZ_CHECK(found == (at != nullptr));
-  if (found) {
+  FUZZ_CHECK((found != kNoSelftest) == (at != nullptr));
+  if (found != kNoSelftest) {
     FUZZ_CHECK(terminated_within(path, capacity));
-    const size_t length = std::wcslen(path);
-    FUZZ_CHECK(length <= 519);
+    const wchar_t* run = nullptr;
+    size_t run_length = path_run(at + 10, &run);
+    if (run_length == 0) {
+      run = kDefaultReportPath;
+      run_length = std::wcslen(kDefaultReportPath);
+    }
     const size_t limit = capacity - 1 < 519 ? capacity - 1 : 519;
-    const size_t default_length = std::wcslen(kDefaultReportPath) < limit
-                                      ? std::wcslen(kDefaultReportPath) : limit;
-    const bool is_default =
-        length == default_length && std::wcsncmp(path, kDefaultReportPath, length) == 0;
-    FUZZ_CHECK(is_default || path_comes_from(at + 10, path, limit));
+    if (found == kSelftestPath) {
+      FUZZ_CHECK(run_length <= limit);
+      FUZZ_CHECK(std::wcslen(path) == run_length && std::wcsncmp(path, run, run_length) == 0);
+    } else {
+      FUZZ_CHECK(found == kSelftestPathTooLong && run_length > limit && path[0] == 0);
+    }
   }
   delete[] path;
   delete[] line;

@@ -67,24 +67,32 @@ TEST(CommandLine, EdgeCases) {
   EXPECT_FALSE(parse_selftest_switch(nullptr, path, 8));
 }
 
-TEST(CommandLine, PathsLongerThan519CharactersAreCut) {
-  const std::wstring long_path(600, L'p');
-  const std::wstring first519(519, L'p');
-  EXPECT_EQ(first519, parse(L"ichscore.exe --selftest " + long_path).path);
-  EXPECT_EQ(first519, parse(L"ichscore.exe --selftest \"" + long_path + L"\"").path);
-  EXPECT_EQ(first519, parse(L"ichscore.exe --selftest \"" + long_path).path);
-  const std::wstring exactly519(519, L'q');
-  EXPECT_EQ(exactly519, parse(L"ichscore.exe --selftest " + exactly519 + L" x").path);
-}
-
-TEST(CommandLine, SmallPathCapacitiesCutTheDefaultToo) {
-  wchar_t path[16];
-  for (wchar_t& ch : path) ch = L'#';
-  EXPECT_TRUE(parse_selftest_switch(L"a --selftest", path, 5));
-  EXPECT_EQ(L"self", std::wstring(path));
-  EXPECT_TRUE(parse_selftest_switch(L"a --selftest out.txt", path, 5));
-  EXPECT_EQ(L"out.", std::wstring(path));
-  EXPECT_EQ(L'#', path[5]);
+// A path that does not fit whole is refused rather than cut to another name,
+// which might be a file of someone else's.
+TEST(CommandLine, PathsThatDoNotFitAreRefusedNotCut) {
+  const std::wstring fits(519, L'q');
+  const std::wstring too_long(520, L'p');
+  struct Case {
+    std::wstring command_line;
+    int capacity;
+    SelftestSwitch expected;
+    std::wstring path;  // empty when refused
+  } cases[] = {
+      {L"ichscore.exe --selftest " + fits + L" x", kReportPathCapacity, kSelftestPath, fits},
+      {L"ichscore.exe --selftest " + too_long, kReportPathCapacity, kSelftestPathTooLong, L""},
+      {L"ichscore.exe --selftest \"" + too_long + L"\"", kReportPathCapacity, kSelftestPathTooLong, L""},
+      {L"ichscore.exe --selftest \"" + too_long, kReportPathCapacity, kSelftestPathTooLong, L""},
+      {L"a --selftest out.txt", 8, kSelftestPath, L"out.txt"},
+      {L"a --selftest out.txt", 7, kSelftestPathTooLong, L""},
+      {L"a --selftest", 5, kSelftestPathTooLong, L""},
+  };
+  for (const Case& c : cases) {
+    wchar_t path[kReportPathCapacity];
+    for (wchar_t& ch : path) ch = L'#';
+    EXPECT_EQ(c.expected, parse_selftest_switch(c.command_line.c_str(), path, c.capacity))
+        << c.command_line.size() << " chars, capacity " << c.capacity;
+    EXPECT_EQ(c.path, std::wstring(path));
+  }
 }
 
 std::wstring join(std::initializer_list<const wchar_t*> args, int capacity = 1024) {
