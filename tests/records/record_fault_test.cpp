@@ -233,6 +233,7 @@ const ForeignCase kForeignCases[] = {
     {"Latin-1", "Zeit,Werkzeug\r\n2025-03-14,caf\xe9", true},
     {"UTF-16", std::string("\xff\xfe\xf6\x65\xf4\x95,\x00\r\x00\n\x00" "A\x00", 14), true},
     {"UTF-8 without the byte-order mark", u8"时间,工具,结果\r\n1,2,3", true},
+    {"UTF-8 with another header", "\xEF\xBB\xBF" u8"日期,工具,结果\r\n1,2,\xE7\x97", true},
     {"a line added by hand", "\xEF\xBB\xBF" u8"时间,工具,结果\r\n手写一行\r\n", false},
     {"the header with one item fewer",
      "\xEF\xBB\xBF" u8"时间,工具,GCS,血肿量,破入脑室(1/0),年龄,结果\r\n1,2,3,4,5,6,7\r\n", false},
