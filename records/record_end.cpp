@@ -135,6 +135,8 @@ PlatformResult read_quotes(const PlatformHeldFile* held, long long from, long lo
   return kPlatformOk;
 }
 
+// The cell that ends a row the mend closed: the record is incomplete and
+// was not saved.
 #define RECORD_TORN_MARK u8"（记录不完整，未保存）"
 
 const char* closing_for(const QuoteScan& scan) {
@@ -147,8 +149,6 @@ const char* closing_for(const QuoteScan& scan) {
 }
 
 }  // namespace
-
-const char kRecordTornMark[] = RECORD_TORN_MARK;
 
 PlatformResult record_find_end(const PlatformHeldFile* held, long long size, const char* head,
                                long long head_bytes, RecordEnd* end, unsigned long* os_error) {

@@ -19,7 +19,7 @@ struct RecordEnd {
   int cut_count;
   // Appended first, to close a torn row as a CSV reader reads it: "" when
   // the kept bytes end where a row ends, "\n" after a bare CR; else the torn
-  // row gets one more cell, kRecordTornMark, so no one takes a cut value for
+  // row gets one more cell, "（记录不完整，未保存）", so no one takes a cut value for
   // an entered one: "\"," inside a quoted field, "," outside, then the mark
   // and CR LF.
   const char* closing;
@@ -32,10 +32,6 @@ struct RecordEnd {
   // keep is then size, and nothing is to be changed.
   bool foreign;
 };
-
-// The cell that ends a row the mend closed: the record is incomplete and
-// was not saved.
-extern const char kRecordTornMark[];
 
 // Reads the held file of size bytes and tells how it ends; head is the
 // file's head for this tool, head_bytes long. Every byte is read, because

@@ -155,14 +155,14 @@ RecordOutcome record_save(const ToolDef* tool, const double* values, const wchar
     platform_release_file(&held);
     return outcome(kRecordStepSize, result, os_error);
   }
-  // A save cut short may have left a torn record; it is closed (and what is
-  // not whole text cut off) before anything is appended.
   char head[kRecordHeadCapacity];
   long long head_bytes = record_head(tool, head, sizeof head);
   if (head_bytes < 0) {
     platform_release_file(&held);
     return outcome(kRecordStepWrite, kPlatformTooLong, 0);
   }
+  // A save cut short may have left a torn record; it is closed (and what is
+  // not whole text cut off) before anything is appended.
   RecordEnd end;
   result = record_find_end(&held, size, head, head_bytes, &end, &os_error);
   if (result == kPlatformOk && end.keep < size)
