@@ -9,6 +9,9 @@ namespace {
 // The file is read in pieces of this size.
 constexpr long long kPieceBytes = 64 * 1024;
 constexpr long long kMarkBytes = sizeof kRecordByteOrderMark;
+// How every Record file starts, whichever header variant it carries.
+const char kOwnStart[] = "\xEF\xBB\xBF" u8"时间,工具,";
+constexpr long long kOwnStartBytes = sizeof kOwnStart - 1;
 
 // Where a CSV reader stands, as far as double quotes go. A double quote
 // opens a quoted field only at the start of a field (after a comma, a line
@@ -132,36 +135,51 @@ PlatformResult read_quotes(const PlatformHeldFile* held, long long from, long lo
   return kPlatformOk;
 }
 
+// The cell that ends a row the mend closed: the record is incomplete and
+// was not saved.
+#define RECORD_TORN_MARK u8"（记录不完整，未保存）"
+
 const char* closing_for(const QuoteScan& scan) {
-  if (scan.inside && !scan.quote_pending) return "\"\r\n";
+  if (scan.inside && !scan.quote_pending) return "\"," RECORD_TORN_MARK "\r\n";
   // A quote pending at the very end closed its field.
   char last = scan.quote_pending ? '"' : scan.last;
   if (last == '\n') return "";
   if (last == '\r') return "\n";
-  return "\r\n";
+  return "," RECORD_TORN_MARK "\r\n";
 }
 
 }  // namespace
 
-PlatformResult record_find_end(const PlatformHeldFile* held, long long size, RecordEnd* end,
-                               unsigned long* os_error) {
-  *end = RecordEnd{size, {}, 0, "", size == 0, false};
+PlatformResult record_find_end(const PlatformHeldFile* held, long long size, const char* head,
+                               long long head_bytes, RecordEnd* end, unsigned long* os_error) {
+  *end = RecordEnd{size, {}, 0, "", -1, false};
   if (os_error) *os_error = 0;
-  if (size == 0) return kPlatformOk;
   char piece[kPieceBytes];
-  PlatformResult result = skip_nul_run(held, &end->keep, piece, os_error);
-  if (result == kPlatformOk && end->keep > 0) result = drop_cut_character(held, end, os_error);
-  if (result == kPlatformOk && end->keep >= kMarkBytes)
-    result = read_exactly(held, 0, kMarkBytes, piece, os_error);
+  long long keep = size;
+  PlatformResult result = skip_nul_run(held, &keep, piece, os_error);
+  long long start_bytes = keep < head_bytes ? keep : head_bytes;
+  if (result == kPlatformOk && start_bytes > 0)
+    result = read_exactly(held, 0, start_bytes, piece, os_error);
   if (result != kPlatformOk) return result;
-  end->has_byte_order_mark =
-      end->keep >= kMarkBytes && std::memcmp(piece, kRecordByteOrderMark, kMarkBytes) == 0;
-  long long text_start = end->has_byte_order_mark ? kMarkBytes : 0;
-  end->starts_file = end->keep == text_start;
-  if (end->starts_file) return kPlatformOk;
+  // A first save cut short, perhaps inside a character of the header: the
+  // head is completed, nothing of it is cut off.
+  if (keep <= head_bytes && std::memcmp(piece, head, static_cast<std::size_t>(keep)) == 0) {
+    end->keep = keep;
+    end->head_from = keep;
+    return kPlatformOk;
+  }
+  // Another program's file (a spreadsheet saving it in its own encoding)
+  // is never mended: its last bytes are not a cut character of ours.
+  if (start_bytes < kOwnStartBytes || std::memcmp(piece, kOwnStart, kOwnStartBytes) != 0) {
+    end->foreign = true;
+    return kPlatformOk;
+  }
+  end->keep = keep;
+  result = drop_cut_character(held, end, os_error);
+  if (result != kPlatformOk) return result;
   // The text starts as a row does.
   QuoteScan scan = {false, false, '\n'};
-  result = read_quotes(held, text_start, end->keep, piece, &scan, os_error);
+  result = read_quotes(held, kMarkBytes, end->keep, piece, &scan, os_error);
   if (result == kPlatformOk) end->closing = closing_for(scan);
   return result;
 }

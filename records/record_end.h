@@ -18,17 +18,24 @@ struct RecordEnd {
   char cut[3];
   int cut_count;
   // Appended first, to close a torn row as a CSV reader reads it: "" when
-  // the kept bytes end where a row ends, "\n" after a bare CR, "\"\r\n" inside
-  // a quoted field, else "\r\n".
+  // the kept bytes end where a row ends, "\n" after a bare CR; else the torn
+  // row gets one more cell, "（记录不完整，未保存）", so no one takes a cut value for
+  // an entered one: "\"," inside a quoted field, "," outside, then the mark
+  // and CR LF.
   const char* closing;
-  // The kept bytes hold nothing but, perhaps, the byte-order mark: the save
-  // writes the header line, and the byte-order mark first when it is missing.
-  bool starts_file;
-  bool has_byte_order_mark;
+  // The kept bytes are a beginning of the file's head (the byte-order mark
+  // and the header line, as the first save writes them): the save writes the
+  // rest of the head from this byte on. -1 when the file has its head.
+  long long head_from;
+  // The file does not start as a Record file does (the byte-order mark, then
+  // "时间,工具,"), nor as a cut first save left it: another program wrote it.
+  // keep is then size, and nothing is to be changed.
+  bool foreign;
 };
 
-// Reads the held file of size bytes and tells how it ends. Every byte is
-// read, because whether a line end closes a row or lies inside a quoted
-// field depends on every double quote before it.
-PlatformResult record_find_end(const PlatformHeldFile* held, long long size, RecordEnd* end,
-                               unsigned long* os_error);
+// Reads the held file of size bytes and tells how it ends; head is the
+// file's head for this tool, head_bytes long. Every byte is read, because
+// whether a line end closes a row or lies inside a quoted field depends on
+// every double quote before it.
+PlatformResult record_find_end(const PlatformHeldFile* held, long long size, const char* head,
+                               long long head_bytes, RecordEnd* end, unsigned long* os_error);

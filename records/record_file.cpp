@@ -60,21 +60,19 @@ PlatformResult hold_record_file(const wchar_t* path, PlatformHeldFile* held,
   }
 }
 
-// Writes what closes a torn row, BOM and header (when the file starts now),
-// and the record; then flushes and closes the stream. The hold stays with
-// the caller.
-RecordOutcome append_record(PlatformHeldFile* held, const RecordEnd& end, const ToolDef* tool,
-                            const double* values, const wchar_t* detail,
-                            const PlatformDateTime* when) {
+// Writes what closes a torn row, the rest of the head (when the file starts
+// now or its first save was cut short), and the record; then flushes and
+// closes the stream. The hold stays with the caller.
+RecordOutcome append_record(PlatformHeldFile* held, const RecordEnd& end, const char* head,
+                            long long head_bytes, const ToolDef* tool, const double* values,
+                            const wchar_t* detail, const PlatformDateTime* when) {
   FileDrain target = {held->stream, kPlatformOk, 0};
   Utf8Sink sink;
   sink_start(&sink, drain_to_file, &target);
   sink_put_bytes(&sink, end.closing, std::strlen(end.closing));
-  if (end.starts_file) {
-    if (!end.has_byte_order_mark)
-      sink_put_bytes(&sink, kRecordByteOrderMark, sizeof kRecordByteOrderMark);
-    record_put_header(&sink, tool);
-  }
+  if (end.head_from >= 0)
+    sink_put_bytes(&sink, head + end.head_from,
+                   static_cast<std::size_t>(head_bytes - end.head_from));
   record_put_line(&sink, tool, values, detail, when);
   if (!sink_finish(&sink)) return outcome(kRecordStepWrite, target.result, target.os_error);
   unsigned long os_error = 0;
@@ -157,17 +155,29 @@ RecordOutcome record_save(const ToolDef* tool, const double* values, const wchar
     platform_release_file(&held);
     return outcome(kRecordStepSize, result, os_error);
   }
+  char head[kRecordHeadCapacity];
+  long long head_bytes = record_head(tool, head, sizeof head);
+  if (head_bytes < 0) {
+    platform_release_file(&held);
+    return outcome(kRecordStepWrite, kPlatformTooLong, 0);
+  }
   // A save cut short may have left a torn record; it is closed (and what is
   // not whole text cut off) before anything is appended.
   RecordEnd end;
-  result = record_find_end(&held, size, &end, &os_error);
+  result = record_find_end(&held, size, head, head_bytes, &end, &os_error);
   if (result == kPlatformOk && end.keep < size)
     result = platform_resize_held_file(&held, end.keep, &os_error);
   if (result != kPlatformOk) {
     platform_release_file(&held);
     return outcome(kRecordStepMend, result, os_error);
   }
-  RecordOutcome done = append_record(&held, end, tool, values, detail, when);
+  // Another program's file keeps every byte: appending UTF-8 records to a
+  // file in another encoding would leave both unreadable.
+  if (end.foreign) {
+    platform_release_file(&held);
+    return outcome(kRecordStepForeign, kPlatformDenied, 0);
+  }
+  RecordOutcome done = append_record(&held, end, head, head_bytes, tool, values, detail, when);
   if (done.failed_step != kRecordStepNone) put_back(path, &held, end, size);
   platform_release_file(&held);
   return done;

@@ -20,6 +20,7 @@ enum RecordStep {
   kRecordStepWrite,
   kRecordStepFlush,     // the stream or the disk flush failed
   kRecordStepClose,
+  kRecordStepForeign,  // another program wrote the file (another encoding, say); it is left as it is
 };
 
 struct RecordOutcome {
@@ -38,7 +39,11 @@ PlatformResult record_folder(wchar_t* folder, int capacity, unsigned long* os_er
 // kPlatformBusy, the file untouched. A file that is absent or empty first
 // gets the byte-order mark and the header line, through the same open. A
 // file whose end a save cut short (record_end.h) is first mended, under the
-// same hold, so that the new record starts a row of its own. The
+// same hold, so that the new record starts a row of its own; a file holding
+// only a beginning of the byte-order mark and header line gets the rest of
+// them. A file another program wrote (it does not start with the byte-order
+// mark and "时间,工具,") is not touched: the save fails with
+// kRecordStepForeign and kPlatformDenied. The
 // record counts as saved only after the stream and the disk were flushed and
 // the file closed; on any failure after the open the file is cut back to its
 // earlier size (or removed when it did not exist) while still held, and

@@ -1,5 +1,7 @@
 #include "records/record_text.h"
 
+#include <cstring>
+
 #include "engine/text.h"
 #include "records/csv_field.h"
 
@@ -11,7 +13,31 @@ void put_separator(Utf8Sink* sink) { sink_put_bytes(sink, ",", 1); }
 
 void put_line_end(Utf8Sink* sink) { sink_put_bytes(sink, "\r\n", 2); }
 
+struct ByteBuffer {
+  char* bytes;
+  std::size_t capacity;
+  std::size_t used;
+};
+
+bool drain_to_buffer(void* context, const char* bytes, std::size_t count) {
+  ByteBuffer* target = static_cast<ByteBuffer*>(context);
+  if (count > target->capacity - target->used) return false;
+  std::memcpy(target->bytes + target->used, bytes, count);
+  target->used += count;
+  return true;
+}
+
 }  // namespace
+
+long long record_head(const ToolDef* tool, char* bytes, std::size_t capacity) {
+  ByteBuffer target = {bytes, capacity, 0};
+  Utf8Sink sink;
+  sink_start(&sink, drain_to_buffer, &target);
+  sink_put_bytes(&sink, kRecordByteOrderMark, sizeof kRecordByteOrderMark);
+  record_put_header(&sink, tool);
+  if (!sink_finish(&sink)) return -1;
+  return static_cast<long long>(target.used);
+}
 
 void record_put_header(Utf8Sink* sink, const ToolDef* tool) {
   sink_put_text(sink, L"时间,工具", -1);

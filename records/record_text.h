@@ -9,6 +9,13 @@
 // The UTF-8 byte-order mark that starts a new Record file.
 extern const char kRecordByteOrderMark[3];
 
+// Room for a Record file's head.
+constexpr int kRecordHeadCapacity = 2048;
+
+// The head that starts a new Record file, the byte-order mark and the header
+// line, into bytes. Returns its length, or -1 when it does not fit.
+long long record_head(const ToolDef* tool, char* bytes, std::size_t capacity);
+
 // "时间,工具", one column per parameter named by its label, ",结果", CR LF.
 void record_put_header(Utf8Sink* sink, const ToolDef* tool);
 

@@ -65,12 +65,14 @@ TEST_F(RecordFile, EmptyExistingFileGetsBomAndHeader) {
   EXPECT_EQ(kBom + kHeader + record_at("2025-03-14 14:06:00"), read_whole_file(path));
 }
 
-TEST_F(RecordFile, NonEmptyFileWithoutBomGetsNeitherBomNorHeader) {
+// Not a Record file: neither a byte-order mark and header nor a record is
+// written into it.
+TEST_F(RecordFile, NonEmptyFileWithoutBomIsLeftAsItIs) {
   ASSERT_EQ(kRecordStepNone, save(first).failed_step);
   std::string path = record_file_under(data.path);
   write_whole_file(path, "x\r\n");
-  ASSERT_EQ(kRecordStepNone, save(second).failed_step);
-  EXPECT_EQ("x\r\n" + record_at("2025-03-14 14:06:00"), read_whole_file(path));
+  EXPECT_EQ(kRecordStepForeign, save(second).failed_step);
+  EXPECT_EQ("x\r\n", read_whole_file(path));
 }
 
 TEST_F(RecordFile, FileIsNamedByTheToolIdWithThreeDigits) {

@@ -97,4 +97,32 @@ TEST_F(MainWindowTest, SaveIntoAFileHeldByAnotherProgramFailsAndLeavesItAlone) {
   EXPECT_EQ(file_bytes(path), before);
 }
 
+// A spreadsheet saved the file in its own encoding (GBK here): the save
+// refuses, names the file and the way back, and changes no byte.
+TEST_F(MainWindowTest, SaveIntoAFileAnotherProgramWroteRefusesAndNamesTheWayBack) {
+  std::wstring path = record_path();
+  click(1001);
+  click(1002);  // makes sure the folder exists
+  const char gbk[] = "\xca\xb1\xbc\xe4,\xb9\xa4\xbe\xdf\r\n1,\xd1\xaa";
+  HANDLE file = CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
+  ASSERT_NE(file, INVALID_HANDLE_VALUE);
+  DWORD written = 0;
+  WriteFile(file, gbk, sizeof gbk - 1, &written, nullptr);
+  CloseHandle(file);
+  g_message_box_count = 0;
+  click(1002);
+  std::string after = file_bytes(path);
+  DeleteFileW(path.c_str());
+
+  ASSERT_EQ(g_message_box_count, 1);
+  EXPECT_STREQ(g_last_message_box.caption, L"保存失败");
+  std::wstring text = g_last_message_box.text;
+  EXPECT_NE(text.find(path), std::wstring::npos) << "the message names the file";
+  EXPECT_NE(text.find(L"“CSV UTF-8”"), std::wstring::npos);
+  EXPECT_NE(text.find(L"移到别处"), std::wstring::npos);
+  EXPECT_EQ(g_last_message_box.type & MB_ICONMASK, static_cast<UINT>(MB_ICONWARNING));
+  EXPECT_TRUE(starts_with(g_window.status, L"记录保存失败：")) << g_window.status;
+  EXPECT_EQ(after, std::string(gbk));
+}
+
 }  // namespace
