@@ -75,6 +75,8 @@ void command_calculate() {
   for (int i = 0; i < tool->parameter_count; ++i) {
     InputVerdict verdict = read_input_value(i, &values[i]);
     if (verdict != kInputAccepted) {
+      // No result stays beside values it was not calculated from.
+      show_no_result(L"输入有误，请修改后重新计算");
       refuse_input(i, verdict);
       return;
     }

@@ -6,3 +6,7 @@ void command_save_record();  // 1002
 void command_copy_result();  // 1003
 void command_clear();        // 1004
 void command_about();        // 1005
+void command_inputs_changed();  // EN_CHANGE of an input field
+
+// Empties the result, the verdict, the detail and copy texts; sets the status.
+void show_no_result(const wchar_t* status);

@@ -10,6 +10,7 @@
 #include "app/win32/window_create.h"
 #include "app/win32/window_frame.h"
 #include "app/win32/window_texts.h"
+#include "engine/tool.h"
 
 namespace {
 
@@ -56,8 +57,13 @@ void on_command(HWND window, int id, HWND control, UINT code) {
     case kCopyButtonId: command_copy_result(); return;
     case kClearButtonId: command_clear(); return;
     case kAboutButtonId: command_about(); return;
-    default: FORWARD_WM_COMMAND(window, id, control, code, DefWindowProcW);
+    default: break;
   }
+  if (id >= kInputIdBase && id < kInputIdBase + kMaxParameters && code == EN_CHANGE) {
+    command_inputs_changed();
+    return;
+  }
+  FORWARD_WM_COMMAND(window, id, control, code, DefWindowProcW);
 }
 
 HBRUSH on_ctl_color_static(HWND, HDC dc, HWND control, int) {
