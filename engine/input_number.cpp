@@ -12,11 +12,13 @@ constexpr int kNumberCapacity = 512;
 
 // The ASCII character that a character of the field stands for: ' ' for every
 // blank, the ASCII form of a full-width character, the character itself for
-// printable ASCII, and 0 for anything else (which no number contains).
-char ascii_form(wchar_t c) {
+// printable ASCII, and 0 for anything else (which no number contains). With
+// comma_as_point, commas and ideographic full stops stand for '.'.
+char ascii_form(wchar_t c, bool comma_as_point) {
   if (c == L' ' || c == L'\t' || c == 0x3000) return ' ';
   long code = static_cast<long>(c);
   if (code >= 0xFF01 && code <= 0xFF5E) code = code - 0xFF01 + 0x21;  // the block mirrors 0x21..0x7E
+  if (comma_as_point && (code == ',' || code == 0x3002 || code == 0xFF61)) return '.';
   return code > 0x20 && code < 0x7F ? static_cast<char>(code) : 0;
 }
 
@@ -53,10 +55,10 @@ bool is_whole_number(const char* text) {
 
 // The text in ASCII form without its outer blanks; false when a character
 // has no ASCII form or the text does not fit.
-bool narrow_trimmed(const wchar_t* text, char* narrow, int capacity) {
+bool narrow_trimmed(const wchar_t* text, char* narrow, int capacity, bool comma_as_point) {
   int n = 0;
   for (; *text; ++text) {
-    char c = ascii_form(*text);
+    char c = ascii_form(*text, comma_as_point);
     if (c == 0) return false;
     if (c == ' ' && n == 0) continue;
     if (n == capacity - 1) return false;
@@ -67,15 +69,23 @@ bool narrow_trimmed(const wchar_t* text, char* narrow, int capacity) {
   return true;
 }
 
+// A text that is not a number as written but would be one with a point in
+// place of its comma or ideographic full stop (a second point fails the shape).
+bool written_with_decimal_comma(const wchar_t* text) {
+  char narrow[kNumberCapacity];
+  return narrow_trimmed(text, narrow, kNumberCapacity, true) && is_whole_number(narrow);
+}
+
 }  // namespace
 
 InputNumberStatus input_number_read(const wchar_t* text, double* value) {
   *value = 0.0;
   if (!text) return kInputEmpty;
   char narrow[kNumberCapacity];
-  if (!narrow_trimmed(text, narrow, kNumberCapacity)) return kInputNotNumber;
-  if (narrow[0] == '\0') return kInputEmpty;
-  if (!is_whole_number(narrow)) return kInputNotNumber;
+  const bool narrowed = narrow_trimmed(text, narrow, kNumberCapacity, false);
+  if (narrowed && narrow[0] == '\0') return kInputEmpty;
+  if (!narrowed || !is_whole_number(narrow))
+    return written_with_decimal_comma(text) ? kInputDecimalComma : kInputNotNumber;
   // The shape is a subset of what number_scan accepts, so it converts the
   // whole text; a value out of the double range comes back infinite.
   double converted = 0.0;

@@ -14,11 +14,16 @@ enum InputNumberStatus {
   kInputNumber = 0,   // one number, converted
   kInputEmpty,        // nothing but blanks, or no text
   kInputNotNumber,    // anything else
+  kInputDecimalComma, // a number written with a decimal comma or ideographic
+                      // full stop ("12,5", "12。5"); refused, so the caller
+                      // can name "." as the decimal point
 };
 
 // Converts text by the rule above into *value and returns kInputNumber. Sets
 // *value to 0 and returns kInputEmpty for an empty or blank text, and
 // kInputNotNumber for any other text (hexadecimal, inf, nan, letters, commas,
 // two numbers, a doubled sign) and for a number beyond the double range,
-// which has no finite value.
+// which has no finite value. A text that would be a number if its one comma
+// (ASCII or full-width) or ideographic full stop were a point gives
+// kInputDecimalComma instead: it is never read as a number either.
 InputNumberStatus input_number_read(const wchar_t* text, double* value);

@@ -15,12 +15,19 @@ constexpr int kVerdictCapacity = 512;
 
 // The refusal messages: the item's number and label, then what it accepts.
 const wchar_t kNotNumberMessage[] = L"第 %d 项“%ls”请输入数字。";
+const wchar_t kDecimalPointMessage[] = L"第 %d 项“%ls”请用“.”作小数点。";
 const wchar_t kEmptyMessage[] = L"第 %d 项“%ls”未填写。";
 const wchar_t kYesNoMessage[] = L"第 %d 项“%ls”请输入 1 或 0。";
 const wchar_t kWholeRangeMessage[] = L"第 %d 项“%ls”请输入 %.15g 至 %.15g 之间的整数。";
 const wchar_t kRangeMessage[] = L"第 %d 项“%ls”请输入 %.15g 至 %.15g 之间的数值。";
 
-enum InputVerdict { kInputAccepted, kInputMissing, kInputUnreadable, kInputOutOfRange };
+enum InputVerdict {
+  kInputAccepted,
+  kInputMissing,
+  kInputUnreadable,
+  kInputCommaForPoint,
+  kInputOutOfRange
+};
 
 // A typing slip must be refused, never read as some other value: the text
 // must be one whole number, present (a missing value is not a zero), and
@@ -34,6 +41,7 @@ InputVerdict read_input_value(int i, double* value) {
   switch (input_number_read(text, value)) {
     case kInputEmpty: return kInputMissing;
     case kInputNotNumber: return kInputUnreadable;
+    case kInputDecimalComma: return kInputCommaForPoint;
     case kInputNumber: break;
   }
   return parameter_accepts(&g_window.tool->parameters[i], *value) ? kInputAccepted
@@ -46,6 +54,8 @@ void refuse_input(int i, InputVerdict verdict) {
   wchar_t message[256];
   if (verdict == kInputMissing)
     text_format(message, 256, kEmptyMessage, i + 1, parameter.label);
+  else if (verdict == kInputCommaForPoint)
+    text_format(message, 256, kDecimalPointMessage, i + 1, parameter.label);
   else if (verdict != kInputOutOfRange || !range.set)
     text_format(message, 256, kNotNumberMessage, i + 1, parameter.label);
   else if (range.whole_only && range.lowest == 0 && range.highest == 1)

@@ -1,6 +1,7 @@
 #include "app/win32/window_create.h"
 
 #include "app/win32/control_ids.h"
+#include "app/win32/input_field.h"
 #include "app/win32/window_state.h"
 #include "app/win32/window_texts.h"
 #include "engine/text.h"
@@ -38,6 +39,7 @@ void create_parameter_row(HWND parent, int i) {
       create_control(parent, {WS_EX_CLIENTEDGE, L"EDIT", kChild | ES_AUTOHSCROLL,
                               kInputIdBase + i, 216, y - 4, 152, 27},
                      L"", g_window.fonts[kInputFont]);
+  attach_input_field_behaviour(g_window.inputs[i]);
   wchar_t value[kDefaultTextCapacity];
   format_default_value(parameter.default_value, value, kDefaultTextCapacity);
   SetWindowTextW(g_window.inputs[i], value);

@@ -182,19 +182,30 @@ TEST(InputNumber, RefusesEveryOtherText) {
   // Worth 1 if read whole; longer than any field, so never read in part.
   const std::wstring long_number = L"1" + std::wstring(600, L'0') + L"e-600";
   const wchar_t* const texts[] = {
-      L"abc",   L"12abc", L"1,5",    L"1O",     L"12 13",  L"--5",     L"+-5",   L"- 5",
+      L"abc",   L"12abc", L"1,5,2",  L"1O",     L"12 13",  L"--5",     L"+-5",   L"- 5",
       L"0x10",  L"0X1p3", L"inf",    L"-inf",   L"Infinity", L"nan",   L"nan(1)", L"1e999",
       L"-1e999", L"1e",   L"1e+",    L"e5",     L".",      L"-",       L".e1",   L"1.5.2",
       L"1e5.5", L"1 e5",  L"1\n",    L"\n1",    L"1\r",    L"12\xA0",  L"\x4E00", L"1\x4E00",
       L"\xFF11\xFF10\xFF4D\xFF4C",  // full-width 10ml
       L"\xFF49\xFF4E\xFF46",        // full-width inf
       L"\xFF10\xFF58\xFF11\xFF10",  // full-width 0x10
-      L"\xFF11\xFF0C\xFF15",        // full-width 1,5
+      L"1,5.2",  L",",     L"\x3002",  L"1\x3002\x3002" L"5",
       long_number.c_str(),
   };
   for (const wchar_t* text : texts) {
     double value = -1;
     EXPECT_EQ(kInputNotNumber, input_number_read(text, &value)) << text;
+    EXPECT_EQ(0.0, value);
+  }
+}
+
+// A decimal comma or ideographic full stop is still refused, but told apart
+// so the message can name the decimal point.
+TEST(InputNumber, TellsADecimalCommaWithoutReadingIt) {
+  for (const wchar_t* text : {L"12,5", L" 12\x3002" L"5 ", L"\xFF11\xFF0C\xFF15", L"1\xFF61" L"5",
+                              L"-,5e1"}) {
+    double value = -1;
+    EXPECT_EQ(kInputDecimalComma, input_number_read(text, &value)) << text;
     EXPECT_EQ(0.0, value);
   }
 }

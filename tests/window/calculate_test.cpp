@@ -45,6 +45,24 @@ INSTANTIATE_TEST_SUITE_P(
         ScoreCase{{L"13", L"29.9", L"0", L"0", L"79"},
                   L"ICH 评分：0 分\r\n估计病死率：0 %\r\n", L"低中危，监测意识与瞳孔", 1}));
 
+// A result never stays beside values it was not calculated from: a change of
+// any field brings back the state the window has after start.
+TEST_F(MainWindowTest, AChangedFieldDropsTheResult) {
+  for (int i = 0; i < 5; ++i) {
+    SCOPED_TRACE(i);
+    click(1001);
+    ASSERT_NE(g_window.level, 0);
+    set_input(i, L"1");
+    EXPECT_STREQ(window_text(g_window.result_box).text, L"");
+    EXPECT_STREQ(window_text(g_window.verdict_line).text, kVerdictPrompt);
+    EXPECT_STREQ(g_window.detail, L"");
+    EXPECT_STREQ(g_window.copy_text, L"");
+    EXPECT_EQ(g_window.level, 0);
+    EXPECT_STREQ(g_window.status, L"输入已更改，请重新计算");
+    click(1004);
+  }
+}
+
 TEST_F(MainWindowTest, CalculateKeepsTheCopyTextAndTheAcceptedValues) {
   set_input(4, L"81");
   click(1001);
@@ -118,6 +136,11 @@ TEST_P(RefusedInputTest, NamesTheItemAndDropsThePreviousResult) {
   EXPECT_EQ(g_last_message_box.type & MB_TYPEMASK, static_cast<UINT>(MB_OK));
   EXPECT_EQ(g_last_message_box.owner, main_);
   EXPECT_EQ(GetFocus(), g_window.inputs[c.item]);
+  DWORD start = 1, end = 0;  // the whole text selected, so typing replaces it
+  SendMessageW(g_window.inputs[c.item], EM_GETSEL, reinterpret_cast<WPARAM>(&start),
+               reinterpret_cast<LPARAM>(&end));
+  EXPECT_EQ(start, 0u);
+  EXPECT_EQ(end, static_cast<DWORD>(GetWindowTextLengthW(g_window.inputs[c.item])));
 
   const double defaults[5] = {12, 20, 0, 0, 65};
   for (int i = 0; i < 5; ++i) EXPECT_EQ(g_window.values[i], defaults[i]) << i;
@@ -134,7 +157,8 @@ INSTANTIATE_TEST_SUITE_P(
     Texts, RefusedInputTest,
     ::testing::Values(RefusedCase{0, L"abc", L"第 1 项“GCS”请输入数字。"},
                       RefusedCase{0, L"12abc", L"第 1 项“GCS”请输入数字。"},
-                      RefusedCase{0, L"1,5", L"第 1 项“GCS”请输入数字。"},
+                      RefusedCase{0, L"1,5", L"第 1 项“GCS”请用“.”作小数点。"},
+                      RefusedCase{1, L"12\x3002" L"5", L"第 2 项“血肿量”请用“.”作小数点。"},
                       RefusedCase{0, L"1O", L"第 1 项“GCS”请输入数字。"},
                       RefusedCase{0, L"12 13", L"第 1 项“GCS”请输入数字。"},
                       RefusedCase{0, L"--5", L"第 1 项“GCS”请输入数字。"},

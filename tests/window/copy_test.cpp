@@ -30,14 +30,10 @@ TEST_F(MainWindowTest, CopyPutsTheTitleResultAndVerdictOnTheClipboard) {
 }
 
 TEST_F(MainWindowTest, CopyWithoutAResultAsksForACalculationFirst) {
-  for (bool after_clear : {false, true}) {
-    SCOPED_TRACE(after_clear);
+  for (NoResultCause cause : {kNeverCalculated, kCleared, kFieldChanged, kValueRefused}) {
+    SCOPED_TRACE(cause);
     put_clipboard_text(kSentinel);
-    if (after_clear) {
-      click(1001);
-      click(1004);
-    }
-    g_message_box_count = 0;
+    leave_no_result(cause);
     click(1003);
     ASSERT_EQ(g_message_box_count, 1);
     EXPECT_STREQ(g_last_message_box.text, L"请先点击“计算”生成结果。");

@@ -69,4 +69,54 @@ TEST_F(MainWindowTest, KeysOtherThanTheCalculateKeysReachTheField) {
   EXPECT_STREQ(window_text(g_window.inputs[0]).text, L"7");
 }
 
+DWORD selection_start(HWND field, DWORD* end) {
+  DWORD start = 0;
+  SendMessageW(field, EM_GETSEL, reinterpret_cast<WPARAM>(&start), reinterpret_cast<LPARAM>(end));
+  return start;
+}
+
+void click_at(HWND field, int x) {
+  SendMessageW(field, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(x, 8));
+  SendMessageW(field, WM_LBUTTONUP, 0, MAKELPARAM(x, 8));
+}
+
+// A click into a field selects its whole text, so "35" typed after it
+// replaces "20" instead of joining it; a second click places the caret.
+TEST_F(MainWindowTest, AClickIntoAFieldSelectsItsTextSoTypingReplacesIt) {
+  HWND field = g_window.inputs[1];
+  click_at(field, 30);
+  EXPECT_EQ(GetFocus(), field);
+  DWORD end = 0;
+  EXPECT_EQ(selection_start(field, &end), 0u);
+  EXPECT_EQ(end, 2u);
+  for (wchar_t c : {L'3', L'5'}) PostMessageW(field, WM_CHAR, c, 1);
+  PostMessageW(field, WM_KEYDOWN, VK_F5, 1);
+  pump();
+  EXPECT_STREQ(window_text(field).text, L"35");
+  EXPECT_STREQ(window_text(g_window.result_box).text, L"ICH 评分：2 分\r\n估计病死率：26 %\r\n");
+
+  click_at(field, 30);  // the focus went to the window with the result
+  click_at(field, 2);
+  EXPECT_EQ(selection_start(field, &end), end);
+}
+
+TEST_F(MainWindowTest, ControlASelectsTheWholeField) {
+  HWND field = g_window.inputs[4];
+  SetFocus(field);
+  SendMessageW(field, EM_SETSEL, 1, 1);
+  BYTE keys[256];
+  GetKeyboardState(keys);
+  keys[VK_CONTROL] = 0x80;
+  SetKeyboardState(keys);
+  PostMessageW(field, WM_KEYDOWN, 'A', 1);
+  PostMessageW(field, WM_CHAR, 0x01, 1);
+  pump();
+  keys[VK_CONTROL] = 0;
+  SetKeyboardState(keys);
+  DWORD end = 0;
+  EXPECT_EQ(selection_start(field, &end), 0u);
+  EXPECT_EQ(end, 2u);
+  EXPECT_STREQ(window_text(field).text, L"65");
+}
+
 }  // namespace

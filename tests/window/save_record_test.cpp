@@ -38,15 +38,19 @@ bool starts_with(const wchar_t* text, const wchar_t* prefix) {
 TEST_F(MainWindowTest, SaveWithoutAResultAsksForACalculationFirst) {
   std::wstring path = record_path();
   std::string before = file_bytes(path);
-  wchar_t status_before[kStatusCapacity];
-  text_copy(status_before, kStatusCapacity, g_window.status);
-  click(1002);
-  ASSERT_EQ(g_message_box_count, 1);
-  EXPECT_STREQ(g_last_message_box.text, L"请先点击“计算”生成结果，再保存记录。");
-  EXPECT_STREQ(g_last_message_box.caption, L"提示");
-  EXPECT_EQ(g_last_message_box.type & MB_ICONMASK, static_cast<UINT>(MB_ICONINFORMATION));
-  EXPECT_STREQ(g_window.status, status_before);
-  EXPECT_EQ(file_bytes(path), before);
+  for (NoResultCause cause : {kNeverCalculated, kFieldChanged, kValueRefused}) {
+    SCOPED_TRACE(cause);
+    leave_no_result(cause);
+    wchar_t status_before[kStatusCapacity];
+    text_copy(status_before, kStatusCapacity, g_window.status);
+    click(1002);
+    ASSERT_EQ(g_message_box_count, 1);
+    EXPECT_STREQ(g_last_message_box.text, L"请先点击“计算”生成结果，再保存记录。");
+    EXPECT_STREQ(g_last_message_box.caption, L"提示");
+    EXPECT_EQ(g_last_message_box.type & MB_ICONMASK, static_cast<UINT>(MB_ICONINFORMATION));
+    EXPECT_STREQ(g_window.status, status_before);
+    EXPECT_EQ(file_bytes(path), before);
+  }
 }
 
 TEST_F(MainWindowTest, SaveAppendsOneRecordAndConfirms) {

@@ -82,6 +82,18 @@ void MainWindowTest::set_input(int i, const wchar_t* text) {
   SetWindowTextW(g_window.inputs[i], text);
 }
 
+void MainWindowTest::leave_no_result(NoResultCause cause) {
+  if (cause == kNeverCalculated) return;
+  click(1001);
+  if (cause == kCleared) click(1004);
+  if (cause == kFieldChanged) set_input(1, L"35");
+  if (cause == kValueRefused) {
+    set_input(1, L"abc");
+    click(1001);
+  }
+  g_message_box_count = 0;
+}
+
 HWND MainWindowTest::static_with_text(const wchar_t* text) const {
   return FindWindowExW(main_, nullptr, L"STATIC", text);
 }

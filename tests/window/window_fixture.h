@@ -39,6 +39,10 @@ class MainWindowTest : public ::testing::Test {
   // The command of a button, sent as its click would send it.
   void click(int id);
   void set_input(int i, const wchar_t* text);
+  // The ways a window comes to hold no result; all but the first after a
+  // result was shown. Leaves the message-box count at 0.
+  enum NoResultCause { kNeverCalculated, kCleared, kFieldChanged, kValueRefused };
+  void leave_no_result(NoResultCause cause);
   HWND control(int id) const { return GetDlgItem(main_, id); }
   // The first STATIC child whose text is the given one.
   HWND static_with_text(const wchar_t* text) const;
