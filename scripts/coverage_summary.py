@@ -4,9 +4,9 @@
     coverage_summary.py TITLE SUMMARY.json
 
 A folder is the directory of each file as gcovr names it (relative to the
-source root): app, app/win32, engine, platform... A file with no branch has
-none to count, so a folder's branch figure covers only the files that have
-branches; a folder with no branch at all shows "-".
+source root): app, app/win32, engine, platform... A folder of which the build
+measured one file only is named by that file (platform/platform_win32.cpp in
+the Windows build). A folder with no branch at all shows "-".
 """
 import json
 import os
@@ -18,21 +18,25 @@ def percent(covered, total):
 
 
 def row(name, c):
-    return "  %-22s lines %s (%5d of %5d)   branches %s (%5d of %5d)" % (
+    return "  %-28s lines %s (%5d of %5d)   branches %s (%5d of %5d)" % (
         name, percent(c[0], c[1]), c[0], c[1], percent(c[2], c[3]), c[2], c[3])
 
 
 def folders(files):
     """Sums [lines covered, lines, branches covered, branches] per folder."""
     sums = {}
+    members = {}
     for f in files:
+        if f["line_total"] == 0:
+            continue  # compiled out in this build
         name = os.path.dirname(f["filename"]) or "."
+        members.setdefault(name, []).append(f["filename"])
         c = sums.setdefault(name, [0, 0, 0, 0])
         c[0] += f["line_covered"]
         c[1] += f["line_total"]
         c[2] += f["branch_covered"]
         c[3] += f["branch_total"]
-    return sums
+    return {members[n][0] if len(members[n]) == 1 else n: c for n, c in sums.items()}
 
 
 def main(argv):
