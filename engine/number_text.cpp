@@ -44,23 +44,8 @@ int number_general(char* out, int capacity, double value, int precision) {
   return emit(out, capacity, work, static_cast<int>(r.ptr - work));
 }
 
-int number_integer(char* out, int capacity, long long value, int min_width, bool zero_pad) {
+int number_integer(char* out, int capacity, long long value) {
   char digits[24];
   std::to_chars_result r = std::to_chars(digits, digits + sizeof digits, value);
-  int len = static_cast<int>(r.ptr - digits);
-  if (min_width > 64) min_width = 64;
-  char work[96];
-  int pos = 0;
-  int pad = min_width > len ? min_width - len : 0;
-  const char* body = digits;
-  int body_len = len;
-  if (zero_pad && value < 0) {  // the sign stands before the zeros: -001
-    work[pos++] = '-';
-    ++body;
-    --body_len;
-  }
-  for (int i = 0; i < pad; ++i) work[pos++] = zero_pad ? '0' : ' ';
-  std::memcpy(work + pos, body, static_cast<size_t>(body_len));
-  pos += body_len;
-  return emit(out, capacity, work, pos);
+  return emit(out, capacity, digits, static_cast<int>(r.ptr - digits));
 }

@@ -15,6 +15,5 @@ int number_fixed(char* out, int capacity, double value, int decimals);
 // digits ("1.23457e+06", "1e-05").
 int number_general(char* out, int capacity, double value, int precision);
 
-// "%0Nlld" (zero_pad) or "%Nlld": a decimal integer of at least min_width
-// characters, a minus sign counting toward the width.
-int number_integer(char* out, int capacity, long long value, int min_width, bool zero_pad);
+// "%lld": a decimal integer (the text formatter pads it to a field width).
+int number_integer(char* out, int capacity, long long value);

@@ -102,7 +102,7 @@ bool expand(wchar_t* buffer, int capacity, const Directive& directive, va_list* 
       long long v = directive.longs >= 2 ? va_arg(*args, long long)
                   : directive.longs == 1 ? va_arg(*args, long)
                                     : va_arg(*args, int);
-      int len = number_integer(digits, sizeof digits, v, 0, false);
+      int len = number_integer(digits, sizeof digits, v);
       append_padded(buffer, capacity, digits, len, directive);
       return true;
     }

@@ -60,9 +60,9 @@ const PlatformSyscalls kRealSyscalls = {
     real_fclose,
 };
 
+// What the errno of a failed call means; the caller never passes 0.
 PlatformResult result_of_errno(int error) {
   switch (error) {
-    case 0: return kPlatformOk;
     case ENOENT:
     case ENOTDIR: return kPlatformNotFound;
     case EACCES:

@@ -33,9 +33,10 @@ const PlatformSyscalls kRealSyscalls = {
     real_fclose,
 };
 
+// What the errors of failed Win32 and C runtime calls mean; the callers never
+// pass 0.
 PlatformResult result_of_win32_error(DWORD error) {
   switch (error) {
-    case ERROR_SUCCESS: return kPlatformOk;
     case ERROR_FILE_NOT_FOUND:
     case ERROR_PATH_NOT_FOUND: return kPlatformNotFound;
     case ERROR_SHARING_VIOLATION: return kPlatformBusy;
@@ -49,7 +50,6 @@ PlatformResult result_of_win32_error(DWORD error) {
 
 PlatformResult result_of_errno(int error) {
   switch (error) {
-    case 0: return kPlatformOk;
     case ENOENT: return kPlatformNotFound;
     case EACCES:
     case EPERM:

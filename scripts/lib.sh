@@ -19,11 +19,14 @@ declare -A ICH_COMMAND_PACKAGE=(
   [wixl]=wixl [osslsigncode]=osslsigncode [openssl]=openssl
   [x86_64-w64-mingw32-g++-posix]=g++-mingw-w64-x86-64
   [wine]=wine [wineboot]=wine [wineserver]=wine
-  [Xvfb]=xvfb [xdotool]=xdotool [import]=imagemagick [clang-14]=clang-14)
+  [Xvfb]=xvfb [xdotool]=xdotool [import]=imagemagick [clang-14]=clang-14
+  [gcovr]=gcovr [gcov]=gcc [x86_64-w64-mingw32-gcov-posix]=gcc-mingw-w64-x86-64-posix)
 
-ich_install_missing() {
+# Installs, with apt, the packages of ICH_PACKAGES and any named here (a
+# script's own extras, such as scripts/coverage's gcovr) that are missing.
+ich_install_missing() {  # [extra package...]
   local missing=()
-  for p in "${ICH_PACKAGES[@]}"; do
+  for p in "${ICH_PACKAGES[@]}" "$@"; do
     dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q 'install ok installed' || missing+=("$p")
   done
   [ ${#missing[@]} -eq 0 ] && return 0

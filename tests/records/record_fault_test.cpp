@@ -181,19 +181,29 @@ TEST_F(RecordFault, SavesAfterATornRecordLeaveEveryRecordWhole) {
 }
 
 // Pieces of the read: a quote opening a field just after one piece ends
-// with a comma, and a doubled quote split across the next two pieces.
+// with a comma; the next piece ends with a quote, which the first byte of the
+// third shows to be doubled (still inside) or closing.
 TEST_F(RecordFault, QuotesAcrossReadPiecesAreReadAsOne) {
+  struct Case {
+    const char* third;    // the start of the third piece, and the torn end
+    const char* closing;  // what the mend writes after it
+  } cases[] = {
+      {"\"c\r\n", "\"," MARK "\r\n"},
+      {",c", "," MARK "\r\n"},
+  };
   ASSERT_EQ(kRecordStepNone, save(L"d").failed_step);
   std::string path = record_file_under(data.path);
   std::string first = read_whole_file(path);
   size_t head = first.find("\r\n") + 2;
   std::string record = first.substr(head);
-  // The pieces are read from after the byte-order mark; the comma ends the first.
-  std::string text = first.substr(0, head) + std::string(65538 - head, 'a') + ",\"" +
-                     std::string(65534, 'b') + "\"\"c\r\n";
-  write_whole_file(path, text);
-  ASSERT_EQ(kRecordStepNone, save(L"d").failed_step);
-  EXPECT_TRUE(text + "\"," MARK "\r\n" + record == read_whole_file(path));
+  for (const Case& c : cases) {
+    // The pieces are read from after the byte-order mark; the comma ends the first.
+    std::string text = first.substr(0, head) + std::string(65538 - head, 'a') + ",\"" +
+                       std::string(65534, 'b') + "\"" + c.third;
+    write_whole_file(path, text);
+    ASSERT_EQ(kRecordStepNone, save(L"d").failed_step) << c.third;
+    EXPECT_TRUE(text + c.closing + record == read_whole_file(path)) << c.third;
+  }
 }
 
 // A first save cut at every byte of the byte-order mark and header (0: an
@@ -268,14 +278,28 @@ TEST_F(RecordFault, FailuresBeforeTheOpenWriteNothing) {
     PlatformResult result;
     unsigned long (*os_error)();
     bool file_known;  // whether the path was formed before the failure
+    size_t data_chars;  // > 0: a data folder this long, within the test's own
   } cases[] = {
       {"folder creation", fail_folder_creation, kRecordStepFolder, kPlatformDenied,
-       access_denied_error, false},
+       access_denied_error, false, 0},
       {"open (read-only file)", fail_open_for_append, kRecordStepOpen, kPlatformDenied,
        access_denied_error,
-       true},
+       true, 0},
+#ifndef _WIN32
+      // The records folder fits the path buffer, the file's name no longer
+      // does: cut short, the path would name another file. (A Windows data
+      // folder is at most MAX_PATH characters long.)
+      {"record path too long", [] {}, kRecordStepFolder, kPlatformTooLong,
+       [] { return 0ul; }, false, kRecordPathCapacity - 25},
+#endif
   };
   for (const Case& c : cases) {
+    std::string folder = data.path;
+    if (c.data_chars > 0) {  // in names of at most 100 characters
+      while (c.data_chars - folder.size() > 101) folder += "/" + std::string(100, 'd');
+      folder += "/" + std::string(c.data_chars - folder.size() - 1, 'd');
+    }
+    use_data_folder(widen(folder));
     c.inject();
     RecordOutcome done = save(L"d");
     clear_faults();
@@ -283,9 +307,9 @@ TEST_F(RecordFault, FailuresBeforeTheOpenWriteNothing) {
     EXPECT_EQ(c.result, done.result) << c.name;
     EXPECT_EQ(c.os_error(), done.os_error) << c.name;
     std::string expected_place =
-        c.file_known ? record_file_under(data.path) : records_folder_under(data.path);
+        c.file_known ? record_file_under(folder) : records_folder_under(folder);
     EXPECT_EQ(expected_place, narrow(place)) << c.name;
-    EXPECT_FALSE(file_exists(record_file_under(data.path))) << c.name;
+    EXPECT_FALSE(file_exists(record_file_under(folder))) << c.name;
   }
 }
 
