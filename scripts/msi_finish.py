@@ -5,13 +5,22 @@ same installer-database library wixl writes with:
 - the creation and save times: wixl takes the clock's;
 - the template's language: wixl always writes 1033, whatever the product's;
 - the database code page: wixl leaves it neutral, and Windows would then
-  read the Chinese names in whatever ANSI code page the machine has.
+  read the Chinese names in whatever ANSI code page the machine has;
+- the program's version and language: wixl writes every file unversioned,
+  with a hash, so Windows Installer would replace the program by the rules
+  of a data file; they are read from the program's version resource;
+- upgrades of the same version: wixl's major upgrade finds only lower
+  versions, so a package of the same version with other files (a signed
+  build over an unsigned one, a rebuild) would be refused as the same
+  product; its upgrade row is widened to include the version itself. A
+  higher installed version is still refused.
 
 The table texts must already be in that code page (scripts/release.sh
 runs wixl with WINDOWS_LANGUAGE for it); the same variable must be set
 here, since the library reads a neutral database in that code page.
 
-Usage: msi_finish.py MSI PACKAGE-CODE LANGUAGE CODEPAGE EPOCH
+Usage: msi_finish.py MSI PACKAGE-CODE LANGUAGE CODEPAGE EPOCH PROGRAM
+(PROGRAM: the staged program file; its File row is named after it.)
 """
 import os
 import sys
@@ -19,15 +28,52 @@ import tempfile
 
 import gi
 
+from msi_query import run, select
+from pe_version import read_version
+
 gi.require_version('Libmsi', '1.0')
 from gi.repository import Libmsi  # noqa: E402
 
 # Seconds from 1601-01-01, where a FILETIME counts from, to 1970-01-01.
 FILETIME_EPOCH_OFFSET = 11644473600
 
+# The Upgrade row's flag that makes its maximum version inclusive.
+VERSION_MAX_INCLUSIVE = 0x200
 
-def main(path, package_code, language, codepage, epoch):
+
+def set_program_version(db, program):
+    """Files the program as versioned: its version and language in its File
+    row, and no hash row, which Windows Installer keeps for unversioned
+    files only."""
+    with open(program, 'rb') as f:
+        version, language = read_version(f.read())
+    key = os.path.basename(program)
+    if not select(db, "SELECT `File` FROM `File` WHERE `File` = '%s'" % key):
+        raise SystemExit('%s: no File row %s' % (sys.argv[1], key))
+    run(db, "UPDATE `File` SET `Version` = '%s', `Language` = '%d' WHERE `File` = '%s'"
+        % (version, language, key))
+    run(db, "DELETE FROM `MsiFileHash` WHERE `File_` = '%s'" % key)
+
+
+def allow_same_version_upgrades(db):
+    """Makes the upgrade row include its maximum, the package's own
+    version. The attributes are part of the row's key, so the row is
+    written anew."""
+    rows = select(db, "SELECT `UpgradeCode`, `VersionMax`, `Attributes` FROM `Upgrade` "
+                      "WHERE `ActionProperty` = 'WIX_UPGRADE_DETECTED'")
+    if len(rows) != 1:
+        raise SystemExit('%s: expected one upgrade row, found %d' % (sys.argv[1], len(rows)))
+    code, version_max, attributes = rows[0]
+    run(db, "DELETE FROM `Upgrade` WHERE `ActionProperty` = 'WIX_UPGRADE_DETECTED'")
+    run(db, "INSERT INTO `Upgrade` (`UpgradeCode`, `VersionMax`, `Attributes`, `ActionProperty`) "
+            "VALUES ('%s', '%s', %d, 'WIX_UPGRADE_DETECTED')"
+        % (code, version_max, int(attributes) | VERSION_MAX_INCLUSIVE))
+
+
+def main(path, package_code, language, codepage, epoch, program):
     db = Libmsi.Database.new(path, Libmsi.DbFlags.TRANSACT, None)
+    set_program_version(db, program)
+    allow_same_version_upgrades(db)
     info = Libmsi.SummaryInfo.new(db, 8)
     platform = info.get_string(Libmsi.Property.TEMPLATE).split(';')[0]
     info.set_string(Libmsi.Property.TEMPLATE, platform + ';' + language)
@@ -47,6 +93,6 @@ def main(path, package_code, language, codepage, epoch):
 
 
 if __name__ == '__main__':
-    if len(sys.argv) != 6:
+    if len(sys.argv) != 7:
         sys.exit(__doc__.strip().splitlines()[-1])
     main(*sys.argv[1:])
