@@ -9,6 +9,9 @@ same installer-database library wixl writes with:
 - the program's version and language: wixl writes every file unversioned,
   with a hash, so Windows Installer would replace the program by the rules
   of a data file; they are read from the program's version resource;
+- the summary information's texts: the library writes them in UTF-8,
+  which Windows reads in the code page the summary names (936), so the
+  subject and comments came out garbled; they are written anew in it;
 - upgrades of the same version: wixl's major upgrade finds only lower
   versions, so a package of the same version with other files (a signed
   build over an unsigned one, a rebuild) would be refused as the same
@@ -23,11 +26,13 @@ Usage: msi_finish.py MSI PACKAGE-CODE LANGUAGE CODEPAGE EPOCH PROGRAM
 (PROGRAM: the staged program file; its File row is named after it.)
 """
 import os
+import struct
 import sys
 import tempfile
 
 import gi
 
+from compound_stream import CompoundFile
 from msi_query import run, select
 from pe_version import read_version
 
@@ -36,6 +41,10 @@ from gi.repository import Libmsi  # noqa: E402
 
 # Seconds from 1601-01-01, where a FILETIME counts from, to 1970-01-01.
 FILETIME_EPOCH_OFFSET = 11644473600
+
+SUMMARY_STREAM = '\x05SummaryInformation'
+PID_CODEPAGE = 1
+VT_I2, VT_LPSTR = 2, 30
 
 # The Upgrade row's flag that makes its maximum version inclusive.
 VERSION_MAX_INCLUSIVE = 0x200
@@ -70,6 +79,49 @@ def allow_same_version_upgrades(db):
         % (code, version_max, int(attributes) | VERSION_MAX_INCLUSIVE))
 
 
+def recode_property_set(stream, encoding, codepage):
+    """The summary information property set with its UTF-8 texts written in
+    the given encoding; fails unless the set names that code page."""
+    section = struct.unpack_from('<I', stream, 44)[0]
+    count = struct.unpack_from('<I', stream, section + 4)[0]
+    ids = [struct.unpack_from('<II', stream, section + 8 + 8 * i) for i in range(count)]
+    values = []
+    for pid, offset in ids:
+        start = section + offset
+        kind = struct.unpack_from('<I', stream, start)[0]
+        if kind == VT_LPSTR:
+            length = struct.unpack_from('<I', stream, start + 4)[0]
+            text = stream[start + 8:start + 8 + length].rstrip(b'\0').decode('utf-8')
+            encoded = text.encode(encoding) + b'\0'
+            value = struct.pack('<II', VT_LPSTR, len(encoded)) + encoded
+            values.append(value + b'\0' * (-len(value) % 4))
+        else:
+            if pid == PID_CODEPAGE and (kind != VT_I2 or
+                                        struct.unpack_from('<H', stream, start + 4)[0] != codepage):
+                raise SystemExit('%s: the summary does not name code page %d' % (sys.argv[1], codepage))
+            # Every other type the summary holds is a fixed-size value: a
+            # 2- or 4-byte integer in 4 bytes, or an 8-byte file time.
+            values.append(stream[start:start + (12 if kind == 64 else 8)])
+    table_end = 8 + 8 * count
+    offsets, body = [], b''
+    for value in values:
+        offsets.append(table_end + len(body))
+        body += value
+    header = struct.pack('<II', table_end + len(body), count)
+    header += b''.join(struct.pack('<II', pid, o) for (pid, _), o in zip(ids, offsets))
+    return stream[:section] + header + body
+
+
+def recode_summary(path, codepage):
+    with open(path, 'rb') as f:
+        data = bytearray(f.read())
+    container = CompoundFile(data)
+    stream = container.read(SUMMARY_STREAM)
+    container.replace(SUMMARY_STREAM, recode_property_set(stream, 'cp%d' % codepage, codepage))
+    with open(path, 'wb') as f:
+        f.write(data)
+
+
 def main(path, package_code, language, codepage, epoch, program):
     db = Libmsi.Database.new(path, Libmsi.DbFlags.TRANSACT, None)
     set_program_version(db, program)
@@ -90,6 +142,9 @@ def main(path, package_code, language, codepage, epoch, program):
             f.write('\r\n\r\n%s\t_ForceCodepage\r\n' % codepage)
         db.import_(idt)
     db.commit()
+    del db
+    # Last: the library reads summary texts as UTF-8 and would garble them.
+    recode_summary(path, int(codepage))
 
 
 if __name__ == '__main__':

@@ -68,6 +68,19 @@ file_version() {  # msi version language
   [ "$(msi_rows "$1" "SELECT \`Version\`, \`Language\` FROM \`File\` WHERE \`File\` = 'ichscore.exe'")" = \
     "$2"$'\t'"$3" ] && [ -z "$(msi_rows "$1" "SELECT \`File_\` FROM \`MsiFileHash\` WHERE \`File_\` = 'ichscore.exe'")" ]
 }
+# The summary information's subject and comments, in code page 936 and
+# not in UTF-8, which Windows would read in that code page as other
+# characters.
+summary_in_936() {  # msi
+  /usr/bin/python3 - "$1" "$title" <<'PY'
+import sys
+sys.path.insert(0, 'scripts')
+from compound_stream import CompoundFile
+stream = CompoundFile(bytearray(open(sys.argv[1], 'rb').read())).read('\x05SummaryInformation')
+title = sys.argv[2]
+sys.exit(not (stream.count(title.encode('cp936')) == 2 and title.encode('utf-8') not in stream))
+PY
+}
 # The flags of the installed program's header a security review reads.
 hardened() {
   local p; p=$(x86_64-w64-mingw32-objdump -p "$program/ichscore.exe") || return 1
@@ -117,6 +130,7 @@ copy_stage higher && /usr/bin/python3 tests/scripts/set_file_version.py "$tree/h
 check "the signed and the higher package are built" [ "$made" -eq 2 ]
 
 check "the program's File row has its version and language, and no hash" file_version "$msi" "$version.0.0" 2052
+check "the summary's subject and comments are in code page 936" summary_in_936 "$msi"
 check "a package whose program differs has another ProductCode" \
   eval '[ -n "$(property "$msi" ProductCode)" ] && [ "$(property "$msi" ProductCode)" != "$(property "$tree/signed.msi" ProductCode)" ]'
 check "and the same UpgradeCode" \
