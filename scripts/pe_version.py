@@ -49,7 +49,7 @@ def _resource_section(data):
     return to_offset(resource_rva), to_offset
 
 
-def _first_entry(data, root, directory, wanted=None):
+def _first_entry(data, directory, wanted=None):
     """The (name, target) of the first entry of a resource directory, or of
     the one with the numeric name wanted."""
     named, numbered = _u16(data, directory + 12), _u16(data, directory + 14)
@@ -63,9 +63,9 @@ def _first_entry(data, root, directory, wanted=None):
 def _version_resource(data):
     """(the VS_VERSIONINFO bytes, the resource's language ID)."""
     root, to_offset = _resource_section(data)
-    _, types = _first_entry(data, root, root, RT_VERSION)
-    _, names = _first_entry(data, root, root + (types & 0x7FFFFFFF))
-    language, leaf = _first_entry(data, root, root + (names & 0x7FFFFFFF))
+    _, types = _first_entry(data, root, RT_VERSION)
+    _, names = _first_entry(data, root + (types & 0x7FFFFFFF))
+    language, leaf = _first_entry(data, root + (names & 0x7FFFFFFF))
     rva, size = struct.unpack_from('<II', data, root + (leaf & 0x7FFFFFFF))
     start = to_offset(rva)
     return data[start:start + size], language, start
@@ -79,6 +79,8 @@ def _block(info, offset):
     """One block of the version information: (key, value offset, value size
     in bytes, offset of its first child, offset of its end)."""
     length, value_length, kind = struct.unpack_from('<HHH', info, offset)
+    if length < 6:
+        raise NotVersioned('a version block of length %d' % length)
     key_end = offset + 6
     while info[key_end:key_end + 2] != b'\0\0':
         key_end += 2
