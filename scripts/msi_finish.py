@@ -45,6 +45,9 @@ FILETIME_EPOCH_OFFSET = 11644473600
 SUMMARY_STREAM = '\x05SummaryInformation'
 PID_CODEPAGE = 1
 VT_I2, VT_LPSTR = 2, 30
+# The stored size, type included, of the summary's fixed-size values:
+# 2- and 4-byte integers, file times.
+FIXED_SIZES = {VT_I2: 8, 3: 8, 64: 12}
 
 # The Upgrade row's flag that makes its maximum version inclusive.
 VERSION_MAX_INCLUSIVE = 0x200
@@ -99,9 +102,9 @@ def recode_property_set(stream, encoding, codepage):
             if pid == PID_CODEPAGE and (kind != VT_I2 or
                                         struct.unpack_from('<H', stream, start + 4)[0] != codepage):
                 raise SystemExit('%s: the summary does not name code page %d' % (sys.argv[1], codepage))
-            # Every other type the summary holds is a fixed-size value: a
-            # 2- or 4-byte integer in 4 bytes, or an 8-byte file time.
-            values.append(stream[start:start + (12 if kind == 64 else 8)])
+            if kind not in FIXED_SIZES:
+                raise SystemExit('%s: summary property %d of type %d' % (sys.argv[1], pid, kind))
+            values.append(stream[start:start + FIXED_SIZES[kind]])
     table_end = 8 + 8 * count
     offsets, body = [], b''
     for value in values:
