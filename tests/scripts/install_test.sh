@@ -145,6 +145,10 @@ check "one uninstall entry, with the version and publisher" one_entry "$version"
 check "the uninstall entry's icon is the program's" [ -f "$WINEPREFIX/drive_c$(arp_icon)" ]
 check "the uninstall entry says where the program went" installed_at 'C:\Program Files\ICH Score\'
 check "the installed program is ASLR (high entropy), DEP and terminal-server aware" hardened
+# The program limits the DLL search to System32 at its start, by the call
+# it imports or looks up at run time; either way its name is in the file.
+check "the installed program names SetDefaultDllDirectories" \
+  grep -qaF SetDefaultDllDirectories "$program/ichscore.exe"
 
 check "the signed package of the same version installs over it" wine msiexec /i "$tree/signed.msi" /qn
 check "it leaves one uninstall entry" one_entry "$version"
