@@ -18,6 +18,7 @@ declare -A ICH_COMMAND_PACKAGE=(
   [cmake]=cmake [g++]=g++ [python3]=python3 [/usr/bin/python3]=python3 [zip]=zip [unzip]=unzip [git]=git
   [wixl]=wixl [osslsigncode]=osslsigncode [openssl]=openssl
   [x86_64-w64-mingw32-g++-posix]=g++-mingw-w64-x86-64
+  [x86_64-w64-mingw32-objdump]=binutils-mingw-w64-x86-64
   [wine]=wine [wineboot]=wine [wineserver]=wine
   [Xvfb]=xvfb [xdotool]=xdotool [import]=imagemagick [clang-14]=clang-14
   [gcovr]=gcovr [gcov]=gcc [x86_64-w64-mingw32-gcov-posix]=gcc-mingw-w64-x86-64-posix)

@@ -15,27 +15,49 @@ ich_name_guid() {  # text
     $(((16#${h:16:1} & 3) | 8)) "${h:17:3}" "${h:20:12}"
 }
 
-# Writes the MSI of a staged release folder (ichscore.exe, README_zh.txt,
-# SHA256SUMS.txt) from packaging/ichscore.wxs, dated at the given time. Its
-# cabinet dates the files by their modification times, which the caller sets.
-# The product code belongs to the version, so a rebuild of one version is
-# the same product; the package code is named by everything the package is
-# made of and its date, so equal packages share it and different ones never do.
+# The files a staged release folder holds, each packed into the zip and
+# installed by the MSI.
+ICH_STAGED_FILES=(ichscore.exe README_zh.txt SHA256SUMS.txt)
+
+# Writes the staged folder's SHA256SUMS.txt: the checksums of the files
+# beside it, with CR LF line ends for Notepad.
+ich_stage_sums() {  # stage-dir
+  (cd "$1" && set -o pipefail && sha256sum ichscore.exe README_zh.txt | sed 's/$/\r/' >SHA256SUMS.txt)
+}
+
+# The product code of a staged release folder and version: named by the
+# version, every staged file's name and contents and the package's source
+# and icon, so a rebuild of the same files is the same product, while other
+# files (a signed program, a changed README) or other tables make another
+# product, which the upgrade rules let replace the installed one. Fails when
+# a file cannot be read.
+ich_product_code() {  # stage-dir version
+  local sums source
+  sums=$(cd "$1" && sha256sum "${ICH_STAGED_FILES[@]}") &&
+    source=$(cd "$ICH_ROOT" && sha256sum packaging/ichscore.wxs app/resources/ichscore.ico) || return 1
+  ich_name_guid "ichscore $ICH_UPGRADE_CODE $2 $sums $source"
+}
+
+# Writes the MSI of a staged release folder from packaging/ichscore.wxs,
+# dated at the given time. Its cabinet dates the files by their modification
+# times, which the caller sets. The package code is named by everything the
+# package is made of and its date, so equal packages share it and different
+# ones never do.
 ich_build_msi() {  # stage-dir version out.msi epoch
-  local stage=$1 version=$2 out=$3 epoch=$4 product_code package_code
-  product_code=$(ich_name_guid "ichscore $ICH_UPGRADE_CODE $version")
-  package_code=$(ich_name_guid "$product_code $epoch $(cat packaging/ichscore.wxs \
-    app/resources/ichscore.ico "$stage/ichscore.exe" "$stage/README_zh.txt" \
-    "$stage/SHA256SUMS.txt" | sha256sum)") || return 1
+  local stage=$1 version=$2 out=$3 epoch=$4 product_code package_code contents
+  product_code=$(ich_product_code "$stage" "$version") || return 1
+  contents=$(set -o pipefail; cat packaging/ichscore.wxs app/resources/ichscore.ico \
+    "${ICH_STAGED_FILES[@]/#/$stage/}" | sha256sum) || return 1
+  package_code=$(ich_name_guid "$product_code $epoch $contents") || return 1
   rm -f "$out"
   # wixl writes the tables' texts in the code page of WINDOWS_LANGUAGE, or
   # of the locale, and crashes on Chinese text in a Western one.
   WINDOWS_LANGUAGE=zh_CN wixl -a x64 -D "Version=$version" \
     -D "ProductCode=$product_code" -D "UpgradeCode=$ICH_UPGRADE_CODE" \
-    -D "Stage=$stage" -o "$out" packaging/ichscore.wxs || return 1
+    -D "Stage=$stage" -o "$out" packaging/ichscore.wxs || { rm -f "$out"; return 1; }
   # Debian's own Python: the one its installer-database bindings are for.
   WINDOWS_LANGUAGE=zh_CN /usr/bin/python3 scripts/msi_finish.py "$out" "$package_code" \
-    2052 936 "$epoch"
+    2052 936 "$epoch" "$stage/ichscore.exe" || { rm -f "$out"; return 1; }
 }
 
 # Signs a Windows program or installer package in place with the code

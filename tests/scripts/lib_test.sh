@@ -1,11 +1,14 @@
 #!/usr/bin/env bash
-# Checks of scripts/lib.sh that need no Wine: the missing-command line, and
-# the Wine prefix's set-up against stand-in wine, wineboot and wineserver
-# commands that can be told to fail at one step. Closes with
+# Checks of the scripts that need no Wine: the missing-command line; the
+# Wine prefix's set-up against stand-in wine, wineboot and wineserver
+# commands that can be told to fail at one step; the product code of a
+# staged release; and scripts/package, run on a copy of the scripts with
+# stand-in build commands, failing at one step. Closes with
 # "scripts: N passed, N failed".
 set -u
 here=$(cd "$(dirname "$0")" && pwd)
 . "$here/../../scripts/lib.sh"
+. "$here/../../scripts/release.sh"
 
 work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT
@@ -91,6 +94,53 @@ rc=$?
 check "a missing command fails the check" [ "$rc" -ne 0 ]
 check "the missing command is named in one line" [ "$out" = "missing commands: wine (package wine)" ]
 check "commands that are there pass the check" ich_require_commands wineboot bash
+
+# The product code follows the staged files and the version, nothing else.
+stage="$work/stage"
+mkdir -p "$stage" && printf 'program' >"$stage/ichscore.exe" && printf 'readme' >"$stage/README_zh.txt" &&
+  ich_stage_sums "$stage"
+code=$(ich_product_code "$stage" 1.0)
+check "the product code is a GUID" grep -qE '^[0-9A-F]{8}(-[0-9A-F]{4}){3}-[0-9A-F]{12}$' <<<"$code"
+check "the same files and version give the same product code" [ "$(ich_product_code "$stage" 1.0)" = "$code" ]
+check "another version gives another product code" [ "$(ich_product_code "$stage" 1.1)" != "$code" ]
+cp -a "$stage" "$work/signed" && printf 'signed program' >"$work/signed/ichscore.exe"
+check "another program gives another product code" [ "$(ich_product_code "$work/signed" 1.0)" != "$code" ]
+rm "$work/signed/README_zh.txt"
+check "a staged file missing fails" eval '! ich_product_code "$work/signed" 1.0 2>/dev/null'
+
+# scripts/package stops at a failed step with one line and leaves no release
+# in dist/, not even the earlier one. The stand-in cmake "builds" a program,
+# strip copies it; STUB_FAIL names the step that fails: strip or wixl.
+cat >"$stubs/cmake" <<'STUB'
+#!/usr/bin/env bash
+[ "$1" = --preset ] && { mkdir -p "$4"; exit 0; }
+mkdir -p "$2/bin" && printf 'MZ' >"$2/bin/ichscore.exe"
+STUB
+cat >"$stubs/x86_64-w64-mingw32-strip" <<'STUB'
+#!/usr/bin/env bash
+[ "${STUB_FAIL:-}" = strip ] && exit 1
+cp "$3" "$2"
+STUB
+cat >"$stubs/wixl" <<'STUB'
+#!/usr/bin/env bash
+exit 1
+STUB
+chmod +x "$stubs"/*
+for step in readme strip wixl; do
+  copy="$work/package-$step"
+  mkdir -p "$copy/packaging" "$copy/app/resources" "$copy/dist" &&
+    cp -r "$ICH_ROOT/scripts" "$ICH_ROOT/CMakeLists.txt" "$copy/" &&
+    cp "$ICH_ROOT/packaging/ichscore.wxs" "$copy/packaging/" &&
+    cp "$ICH_ROOT/app/resources/ichscore.rc" "$ICH_ROOT/app/resources/ichscore.ico" "$copy/app/resources/" &&
+    touch "$copy/dist/ichscore-1.0-win64.zip" "$copy/dist/ichscore-1.0-win64.msi"
+  [ "$step" = readme ] || cp "$ICH_ROOT/packaging/README_zh.txt" "$copy/packaging/"
+  out=$(STUB_FAIL=$step SOURCE_DATE_EPOCH=1 "$copy/scripts/package" 2>&1)
+  rc=$?
+  check "package, $step failing: exits non-zero" [ "$rc" -ne 0 ]
+  check "package, $step failing: one line says why" [ "$(grep -c '^package: ' <<<"$out")" -eq 1 ]
+  check "package, $step failing: no zip or MSI in dist/" \
+    eval '[ -z "$(find "$copy/dist" -name "*.zip" -o -name "*.msi")" ]'
+done
 
 echo "scripts: $passed passed, $failed failed"
 [ "$failed" -eq 0 ]

@@ -9,6 +9,7 @@ set -u
 here=$(cd "$(dirname "$0")" && pwd)
 . "$here/../../scripts/lib.sh"
 . "$here/../../scripts/release.sh"
+. "$here/throwaway_cert.sh"
 work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT
 passed=0 failed=0
@@ -17,11 +18,7 @@ check() {  # description, then the command that must succeed
   if "$@"; then passed=$((passed + 1)); else failed=$((failed + 1)); echo "FAILED: $what"; fi
 }
 
-openssl req -x509 -newkey rsa:2048 -nodes -days 2 -subj "/CN=ichscore test signer" \
-  -addext keyUsage=digitalSignature -addext extendedKeyUsage=codeSigning \
-  -keyout "$work/key.pem" -out "$work/cert.pem" 2>/dev/null &&
-  openssl pkcs12 -export -inkey "$work/key.pem" -in "$work/cert.pem" -passout pass:throwaway \
-    -out "$work/cert.pfx" || { echo "signing: no throwaway certificate"; exit 1; }
+ich_throwaway_cert "$work" || { echo "signing: no throwaway certificate"; exit 1; }
 exe=$1
 cp "$exe" "$work/a.exe" && cp "$exe" "$work/b.exe" && cp "$2" "$work/a.msi" || exit 1
 export ICH_SIGN_PASSWORD=throwaway
