@@ -69,11 +69,25 @@ bool narrow_trimmed(const wchar_t* text, char* narrow, int capacity, bool comma_
   return true;
 }
 
+// "1,000" may hold a thousands separator as well as a decimal comma, and
+// naming the point would steer it towards 1.000: a comma with exactly three
+// digits after it is not taken for a decimal comma.
+bool comma_groups_thousands(const wchar_t* text) {
+  for (; *text; ++text) {
+    if (ascii_form(*text, false) != ',') continue;
+    int digits = 0;
+    while (is_digit(ascii_form(text[1 + digits], false))) ++digits;
+    return digits == 3;
+  }
+  return false;
+}
+
 // A text that is not a number as written but would be one with a point in
 // place of its comma or ideographic full stop (a second point fails the shape).
 bool written_with_decimal_comma(const wchar_t* text) {
   char narrow[kNumberCapacity];
-  return narrow_trimmed(text, narrow, kNumberCapacity, true) && is_whole_number(narrow);
+  return !comma_groups_thousands(text) && narrow_trimmed(text, narrow, kNumberCapacity, true) &&
+         is_whole_number(narrow);
 }
 
 }  // namespace

@@ -25,5 +25,6 @@ enum InputNumberStatus {
 // two numbers, a doubled sign) and for a number beyond the double range,
 // which has no finite value. A text that would be a number if its one comma
 // (ASCII or full-width) or ideographic full stop were a point gives
-// kInputDecimalComma instead: it is never read as a number either.
+// kInputDecimalComma instead, unless the comma has exactly three digits after
+// it and may separate thousands ("1,000"): it is never read as a number.
 InputNumberStatus input_number_read(const wchar_t* text, double* value);

@@ -83,6 +83,8 @@ def _block(info, offset):
         raise NotVersioned('a version block of length %d' % length)
     key_end = offset + 6
     while info[key_end:key_end + 2] != b'\0\0':
+        if key_end + 2 > len(info):
+            raise NotVersioned('a version key without its terminating NUL')
         key_end += 2
     key = info[offset + 6:key_end].decode('utf-16-le')
     value = _align(key_end + 2)

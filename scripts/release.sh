@@ -26,15 +26,16 @@ ich_stage_sums() {  # stage-dir
 }
 
 # The product code of a staged release folder and version: named by the
-# version, every staged file's name and contents and the package's source
-# and icon, so a rebuild of the same files is the same product, while other
-# files (a signed program, a changed README) or other tables make another
-# product, which the upgrade rules let replace the installed one. Fails when
-# a file cannot be read.
+# version, every staged file's name and contents and the package's source,
+# icon and the scripts that rewrite its tables, so a rebuild of the same
+# files is the same product, while other files (a signed program, a changed
+# README) or other tables make another product, which the upgrade rules let
+# replace the installed one. Fails when a file cannot be read.
 ich_product_code() {  # stage-dir version
   local sums source
   sums=$(cd "$1" && sha256sum "${ICH_STAGED_FILES[@]}") &&
-    source=$(cd "$ICH_ROOT" && sha256sum packaging/ichscore.wxs app/resources/ichscore.ico) || return 1
+    source=$(cd "$ICH_ROOT" && sha256sum packaging/ichscore.wxs app/resources/ichscore.ico \
+      scripts/msi_finish.py scripts/compound_stream.py scripts/pe_version.py) || return 1
   ich_name_guid "ichscore $ICH_UPGRADE_CODE $2 $sums $source"
 }
 

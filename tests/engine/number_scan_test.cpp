@@ -189,7 +189,7 @@ TEST(InputNumber, RefusesEveryOtherText) {
       L"\xFF11\xFF10\xFF4D\xFF4C",  // full-width 10ml
       L"\xFF49\xFF4E\xFF46",        // full-width inf
       L"\xFF10\xFF58\xFF11\xFF10",  // full-width 0x10
-      L"1,5.2",  L",",     L"\x3002",  L"1\x3002\x3002" L"5",
+      L"1,5.2",  L",",     L"\x3002",  L"1\x3002\x3002" L"5", L"1,000", L"12\xFF0C\xFF15\xFF10\xFF10",
       long_number.c_str(),
   };
   for (const wchar_t* text : texts) {
@@ -203,7 +203,7 @@ TEST(InputNumber, RefusesEveryOtherText) {
 // so the message can name the decimal point.
 TEST(InputNumber, TellsADecimalCommaWithoutReadingIt) {
   for (const wchar_t* text : {L"12,5", L" 12\x3002" L"5 ", L"\xFF11\xFF0C\xFF15", L"1\xFF61" L"5",
-                              L"-,5e1"}) {
+                              L"-,5e1", L"1,0000", L"12\x3002" L"500"}) {
     double value = -1;
     EXPECT_EQ(kInputDecimalComma, input_number_read(text, &value)) << text;
     EXPECT_EQ(0.0, value);

@@ -162,6 +162,8 @@ check "it replaces the lower one's uninstall entry" one_entry "$higher"
 check "the program and its README are installed" installed
 check "the installed program is the higher package's" \
   eval '[ "$(hash_of "$program/ichscore.exe")" = "$(hash_of "$tree/higher/ichscore.exe")" ]'
+check "and its version resource, read from the installed file, says so" \
+  eval '[ "$(python3 scripts/pe_version.py "$program/ichscore.exe")" = "$higher.0.0 2052" ]'
 check "the lower version refuses to go back over it" eval '! wine msiexec /i "$msi" /qn'
 
 records="$WINEPREFIX/drive_c/users/$(id -un)/AppData/Local/XeluMedSuite/records"

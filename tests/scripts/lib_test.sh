@@ -126,6 +126,8 @@ cat >"$stubs/wixl" <<'STUB'
 exit 1
 STUB
 chmod +x "$stubs"/*
+declare -A failing_line=([readme]="could not write README_zh.txt" [strip]="could not strip"
+  [wixl]="could not build ichscore-1.0-win64.msi")
 for step in readme strip wixl; do
   copy="$work/package-$step"
   mkdir -p "$copy/packaging" "$copy/app/resources" "$copy/dist" &&
@@ -138,6 +140,7 @@ for step in readme strip wixl; do
   rc=$?
   check "package, $step failing: exits non-zero" [ "$rc" -ne 0 ]
   check "package, $step failing: one line says why" [ "$(grep -c '^package: ' <<<"$out")" -eq 1 ]
+  check "package, $step failing: it names that step" grep -q "^package: ${failing_line[$step]}" <<<"$out"
   check "package, $step failing: no zip or MSI in dist/" \
     eval '[ -z "$(find "$copy/dist" -name "*.zip" -o -name "*.msi")" ]'
 done

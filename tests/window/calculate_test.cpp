@@ -1,5 +1,5 @@
 // The calculate command: the texts it shows, the inputs it accepts, and the
-// inputs it refuses without touching the previous result.
+// inputs it refuses, after which no result is shown.
 #include <cwchar>
 #include <string>
 
@@ -118,8 +118,8 @@ struct RefusedCase {
 
 class RefusedInputTest : public MainWindowTest, public ::testing::WithParamInterface<RefusedCase> {};
 
-// A refusal names the item, moves the focus to it, and leaves the previous
-// result, the stored values and every text as they were.
+// A refusal names the item, moves the focus to it with its text selected,
+// keeps the stored values of the last calculation and shows no result.
 TEST_P(RefusedInputTest, NamesTheItemAndDropsThePreviousResult) {
   const RefusedCase& c = GetParam();
   click(1001);
