@@ -35,11 +35,7 @@ TEST_F(MainWindowTest, CopyWithoutAResultAsksForACalculationFirst) {
     put_clipboard_text(kSentinel);
     leave_no_result(cause);
     click(1003);
-    ASSERT_EQ(g_message_box_count, 1);
-    EXPECT_STREQ(g_last_message_box.text, L"请先点击“计算”生成结果。");
-    EXPECT_STREQ(g_last_message_box.caption, L"提示");
-    EXPECT_EQ(g_last_message_box.type & MB_ICONMASK, static_cast<UINT>(MB_ICONINFORMATION));
-    EXPECT_EQ(g_last_message_box.owner, main_);
+    expect_one_box(L"请先点击“计算”生成结果。", L"提示", MB_ICONINFORMATION);
     EXPECT_STREQ(clipboard_text().text, kSentinel);
     EXPECT_STRNE(g_window.status, L"结果已复制到剪贴板");
   }

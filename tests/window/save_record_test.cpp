@@ -44,10 +44,7 @@ TEST_F(MainWindowTest, SaveWithoutAResultAsksForACalculationFirst) {
     wchar_t status_before[kStatusCapacity];
     text_copy(status_before, kStatusCapacity, g_window.status);
     click(1002);
-    ASSERT_EQ(g_message_box_count, 1);
-    EXPECT_STREQ(g_last_message_box.text, L"请先点击“计算”生成结果，再保存记录。");
-    EXPECT_STREQ(g_last_message_box.caption, L"提示");
-    EXPECT_EQ(g_last_message_box.type & MB_ICONMASK, static_cast<UINT>(MB_ICONINFORMATION));
+    expect_one_box(L"请先点击“计算”生成结果，再保存记录。", L"提示", MB_ICONINFORMATION);
     EXPECT_STREQ(g_window.status, status_before);
     EXPECT_EQ(file_bytes(path), before);
   }
@@ -92,11 +89,8 @@ TEST_F(MainWindowTest, SaveIntoAFileHeldByAnotherProgramFailsAndLeavesItAlone) {
   click(1002);
   CloseHandle(holder);
 
-  ASSERT_EQ(g_message_box_count, 1);
-  EXPECT_STREQ(g_last_message_box.caption, L"保存失败");
-  EXPECT_STREQ(g_last_message_box.text,
-               L"记录未能写入本地文件，请确认文件未被其他程序占用且磁盘可写。");
-  EXPECT_EQ(g_last_message_box.type & MB_ICONMASK, static_cast<UINT>(MB_ICONWARNING));
+  expect_one_box(L"记录未能写入本地文件，请确认文件未被其他程序占用且磁盘可写。", L"保存失败",
+                 MB_ICONWARNING);
   EXPECT_TRUE(starts_with(g_window.status, L"记录保存失败：")) << g_window.status;
   EXPECT_EQ(file_bytes(path), before);
 }

@@ -94,6 +94,15 @@ void MainWindowTest::leave_no_result(NoResultCause cause) {
   g_message_box_count = 0;
 }
 
+void MainWindowTest::expect_one_box(const wchar_t* text, const wchar_t* caption,
+                                    UINT icon) const {
+  EXPECT_EQ(g_message_box_count, 1);
+  EXPECT_STREQ(g_last_message_box.text, text);
+  EXPECT_STREQ(g_last_message_box.caption, caption);
+  EXPECT_EQ(g_last_message_box.type & MB_ICONMASK, icon);
+  EXPECT_EQ(g_last_message_box.owner, main_);
+}
+
 HWND MainWindowTest::static_with_text(const wchar_t* text) const {
   return FindWindowExW(main_, nullptr, L"STATIC", text);
 }

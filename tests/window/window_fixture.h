@@ -43,6 +43,9 @@ class MainWindowTest : public ::testing::Test {
   // result was shown. Leaves the message-box count at 0.
   enum NoResultCause { kNeverCalculated, kCleared, kFieldChanged, kValueRefused };
   void leave_no_result(NoResultCause cause);
+  // Exactly one message box shown since the count was reset, owned by the
+  // Main window, with this text, caption and icon.
+  void expect_one_box(const wchar_t* text, const wchar_t* caption, UINT icon) const;
   HWND control(int id) const { return GetDlgItem(main_, id); }
   // The first STATIC child whose text is the given one.
   HWND static_with_text(const wchar_t* text) const;
