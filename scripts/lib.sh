@@ -146,6 +146,24 @@ ich_start_xvfb() {
   return 1
 }
 
+# Opens a session for running the Windows suites of a build tree: its Wine
+# prefix, a virtual display, then Wine's server and background services. The
+# display comes first: Wine's desktop process binds to the display it starts
+# with, and the window tests need one. The services start now with their
+# output on /dev/null: one started by the first test would inherit the test
+# runner's output pipe and keep it waiting after the tests end.
+ich_wine_session_start() {  # build tree
+  ich_wine_prefix "$1" && ich_start_xvfb || return 1
+  wineserver -p >/dev/null 2>&1
+  wine cmd /c exit >/dev/null 2>&1 </dev/null
+}
+
+# Ends what ich_wine_session_start (or ich_start_xvfb) began.
+ich_wine_session_stop() {
+  wineserver -k >/dev/null 2>&1
+  kill "$ICH_XVFB_PID" 2>/dev/null
+}
+
 ich_configure_build() {  # preset
   cmake --preset "$1" >/dev/null && cmake --build --preset "$1"
 }
