@@ -18,8 +18,11 @@ double to_nanoseconds(double time, benchmark::TimeUnit unit) {
 
 void RatioReporter::ReportRuns(const std::vector<Run>& runs) {
   for (const Run& run : runs) {
-    if (run.run_type != Run::RT_Iteration || run.error_occurred) continue;
+    if (run.run_type != Run::RT_Iteration) continue;
     const std::string name = base_name(run.benchmark_name());
+    auto finished = finished_.emplace(name, true).first;
+    finished->second = finished->second && !run.error_occurred;
+    if (run.error_occurred) continue;
     // CPU time of the benchmark thread: on a machine shared with other work
     // the real time also counts the time the thread waited for a core.
     const double ns = to_nanoseconds(run.GetAdjustedCPUTime(), run.time_unit);
@@ -44,3 +47,11 @@ double RatioReporter::counter(const std::string& name, const std::string& counte
   auto it = counters_.find(name + "#" + counter_name);
   return it == counters_.end() ? -1 : it->second;
 }
+
+int RatioReporter::passed() const {
+  int n = 0;
+  for (const auto& f : finished_) n += f.second;
+  return n;
+}
+
+int RatioReporter::failed() const { return static_cast<int>(finished_.size()) - passed(); }
