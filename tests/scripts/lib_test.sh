@@ -113,7 +113,12 @@ check "a staged file missing fails" eval '! ich_product_code "$work/signed" 1.0 
 # strip copies it; STUB_FAIL names the step that fails: strip or wixl.
 cat >"$stubs/cmake" <<'STUB'
 #!/usr/bin/env bash
-[ "$1" = --preset ] && { mkdir -p "$4"; exit 0; }
+if [ "$1" = --preset ]; then
+  tree=build/$2
+  [ "${3:-}" = -B ] && tree=$4
+  mkdir -p "$tree/generated" && echo '#define ICH_VERSION_TEXT "1.0"' >"$tree/generated/ichscore_version.h"
+  exit
+fi
 mkdir -p "$2/bin" && printf 'MZ' >"$2/bin/ichscore.exe"
 STUB
 cat >"$stubs/x86_64-w64-mingw32-strip" <<'STUB'

@@ -1,5 +1,6 @@
 // The clear and about commands.
 #include "app/win32/window_state.h"
+#include "ichscore_version.h"
 #include "window/window_fixture.h"
 
 namespace {
@@ -34,7 +35,7 @@ TEST_F(MainWindowTest, AboutDescribesTheTool) {
                L"参考依据：ICH Score：0 分病死率约 0%，5-6 分接近 100%\r\n\r\n"
                L"本工具为临床辅助计算/记录工具，结果不能替代医师诊疗判断，\r\n"
                L"具体用药与处置请结合患者实际情况及本院规范执行。\r\n\r\n"
-               L"版本 V1.0    官网：www.xelumed.example");
+               L"版本 V" ICH_VERSION_WIDE L"    官网：www.xelumed.example");
   EXPECT_STREQ(g_last_message_box.caption, L"关于本工具");
   EXPECT_EQ(g_last_message_box.type, static_cast<UINT>(MB_OK | MB_ICONINFORMATION));
   EXPECT_EQ(g_last_message_box.owner, main_);
