@@ -118,32 +118,30 @@ ich_wine_prefix() {  # build tree
   touch "$WINEPREFIX/.ich-ready"
 }
 
-# Starts a virtual X display on a free number and exports DISPLAY; sets
-# ICH_XVFB_PID so the caller can stop it. A number is taken when its socket
-# or lock file exists, or when its abstract socket is listed: an X server in
-# another mount namespace (a container, a chroot, a fresh-machine build)
-# holds that without any file here. A server that exits at once (it lost
-# the number to another starting at the same time) is retried on the next.
+# Starts a virtual X display and exports DISPLAY; sets ICH_XVFB_PID so the
+# caller can stop it. Xvfb picks a free number itself (-displayfd), skipping
+# every number whose socket, lock file or abstract socket (an X server in
+# another mount namespace holds only that) is taken, and writes the number
+# it took once it accepts connections.
 ich_start_xvfb() {
-  local n=90 _try
-  for _try in $(seq 10); do
-    while [ -e "/tmp/.X11-unix/X$n" ] || [ -e "/tmp/.X$n-lock" ] ||
-      grep -q "@/tmp/.X11-unix/X$n\$" /proc/net/unix 2>/dev/null; do
-      n=$((n + 1))
-    done
-    Xvfb ":$n" -screen 0 1280x1024x24 -nolisten tcp >/dev/null 2>&1 &
-    ICH_XVFB_PID=$!
-    export DISPLAY=":$n"
-    for _ in $(seq 50); do
-      [ -e "/tmp/.X11-unix/X$n" ] && return 0
-      kill -0 "$ICH_XVFB_PID" 2>/dev/null || break
-      sleep 0.1
-    done
-    kill "$ICH_XVFB_PID" 2>/dev/null
-    n=$((n + 1))
+  local number_file n=""
+  number_file=$(mktemp) || return 1
+  Xvfb -displayfd 3 -screen 0 1280x1024x24 -nolisten tcp 3>"$number_file" >/dev/null 2>&1 &
+  ICH_XVFB_PID=$!
+  # The number is whole once its line has ended.
+  for _ in $(seq 100); do
+    IFS= read -r n <"$number_file" && break
+    n=""
+    kill -0 "$ICH_XVFB_PID" 2>/dev/null || break
+    sleep 0.1
   done
-  echo "Xvfb did not start" >&2
-  return 1
+  rm -f "$number_file"
+  if [ -z "$n" ]; then
+    kill "$ICH_XVFB_PID" 2>/dev/null
+    echo "Xvfb did not start" >&2
+    return 1
+  fi
+  export DISPLAY=":$n"
 }
 
 # Opens a session for running the Windows suites of a build tree: its Wine
