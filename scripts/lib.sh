@@ -6,17 +6,20 @@ ICH_ROOT=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
 # Debian packages the build and the tests need. wine64 alone puts no `wine`
 # command on the PATH; the wine package does. The release's MSI is written
 # by wixl and finished through the installer-database library's Python
-# bindings (python3-gi, gir1.2-libmsi-1.0); osslsigncode signs, and openssl
-# makes the signing check's throwaway certificate.
+# bindings (python3-gi, gir1.2-libmsi-1.0), with the program's version read
+# by python3-pefile; osslsigncode signs, and openssl makes the signing
+# check's throwaway certificate. The install check reads the MSI's tables
+# with msitools and the shortcut with liblnk-utils.
 ICH_PACKAGES=(cmake make g++ googletest libbenchmark-dev
   g++-mingw-w64-x86-64 wine wine64 xvfb xdotool imagemagick fonts-wqy-microhei xclip
   clang-14 libclang-rt-14-dev python3 libmuparser-dev libfparser-dev zip unzip git
-  wixl python3-gi gir1.2-libmsi-1.0 osslsigncode openssl)
+  wixl python3-gi gir1.2-libmsi-1.0 python3-pefile osslsigncode openssl msitools liblnk-utils)
 
 # The commands the scripts run, each with the package that provides it.
 declare -A ICH_COMMAND_PACKAGE=(
   [cmake]=cmake [g++]=g++ [python3]=python3 [/usr/bin/python3]=python3 [zip]=zip [unzip]=unzip [git]=git
-  [wixl]=wixl [osslsigncode]=osslsigncode [openssl]=openssl
+  [wixl]=wixl [osslsigncode]=osslsigncode [openssl]=openssl [msiinfo]=msitools
+  [lnkinfo]=liblnk-utils [dpkg-query]=dpkg
   [x86_64-w64-mingw32-g++-posix]=g++-mingw-w64-x86-64
   [x86_64-w64-mingw32-objdump]=binutils-mingw-w64-x86-64
   [wine]=wine [wineboot]=wine [wineserver]=wine
@@ -160,6 +163,21 @@ ich_wine_session_start() {  # build tree
 ich_wine_session_stop() {
   wineserver -k >/dev/null 2>&1
   kill "$ICH_XVFB_PID" 2>/dev/null
+}
+
+# The check harness of the scripts' own checks and of the release's:
+# ich_check counts a command that succeeds as passed, and names one that
+# fails; ich_checks_done prints "SUITE: N passed, N failed", the line
+# scripts/test counts, and fails when any check failed.
+ICH_PASSED=0
+ICH_FAILED=0
+ich_check() {  # description, then the command that must succeed
+  local what=$1; shift
+  if "$@"; then ICH_PASSED=$((ICH_PASSED + 1)); else ICH_FAILED=$((ICH_FAILED + 1)); echo "FAILED: $what"; fi
+}
+ich_checks_done() {  # suite
+  echo "$1: $ICH_PASSED passed, $ICH_FAILED failed"
+  [ "$ICH_FAILED" -eq 0 ]
 }
 
 ich_configure_build() {  # preset

@@ -2,22 +2,16 @@
 # Checks of the scripts that need no Wine: the missing-command line; the
 # Wine prefix's set-up against stand-in wine, wineboot and wineserver
 # commands that can be told to fail at one step; the product code of a
-# staged release; and scripts/package, run on a copy of the scripts with
-# stand-in build commands, failing at one step. Closes with
-# "scripts: N passed, N failed".
+# staged release; and scripts/package, run on a copy of the project's
+# scripts and packaging with stand-in build commands, failing at one step.
+# Closes with "scripts: N passed, N failed".
 set -u
 here=$(cd "$(dirname "$0")" && pwd)
 . "$here/../../scripts/lib.sh"
-. "$here/../../scripts/release.sh"
+. "$here/../../packaging/release.sh"
 
 work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT
-passed=0
-failed=0
-check() {  # description, then the command that must succeed
-  local what=$1; shift
-  if "$@"; then passed=$((passed + 1)); else failed=$((failed + 1)); echo "FAILED: $what"; fi
-}
 
 # Stand-ins. The registry is a file of NAME=DATA lines in the prefix; STUB_FAIL
 # names the step that fails: wineboot, reg-add, reg-query or wineserver.
@@ -61,56 +55,57 @@ for step in wineboot reg-add wineserver reg-query; do
   prefix_case "fail-$step"
   out=$(STUB_FAIL=$step ich_wine_prefix "$tree")
   rc=$?
-  check "$step failing: the set-up fails" [ "$rc" -ne 0 ]
-  check "$step failing: the prefix is not marked ready" eval '! ready'
-  check "$step failing: one line says why" [ "$(grep -c 'wine prefix:' <<<"$out")" -eq 1 ]
+  ich_check "$step failing: the set-up fails" [ "$rc" -ne 0 ]
+  ich_check "$step failing: the prefix is not marked ready" eval '! ready'
+  ich_check "$step failing: one line says why" [ "$(grep -c 'wine prefix:' <<<"$out")" -eq 1 ]
 done
 
 # A font setting that the registry did not keep fails the set-up.
 prefix_case dropped
 STUB_DROP=Tahoma ich_wine_prefix "$tree" >/dev/null
-check "a font setting not kept: the prefix is not marked ready" eval '! ready'
+ich_check "a font setting not kept: the prefix is not marked ready" eval '! ready'
 
 # A good set-up is marked ready and is reused as it is.
 prefix_case good
-check "a good set-up succeeds" ich_wine_prefix "$tree"
-check "a good set-up is marked ready" ready
+ich_check "a good set-up succeeds" ich_wine_prefix "$tree"
+ich_check "a good set-up is marked ready" ready
 touch "$tree/wineprefix/kept"
-check "a ready prefix is reused" ich_wine_prefix "$tree"
-check "a ready prefix is not booted again" boots 1
-check "a ready prefix keeps its files" [ -f "$tree/wineprefix/kept" ]
+ich_check "a ready prefix is reused" ich_wine_prefix "$tree"
+ich_check "a ready prefix is not booted again" boots 1
+ich_check "a ready prefix keeps its files" [ -f "$tree/wineprefix/kept" ]
 
 # A prefix marked ready whose fonts are gone is built anew.
 sed -i '/^Microsoft YaHei UI=/d' "$tree/wineprefix/stub.reg"
-check "a prefix without its fonts is rebuilt" ich_wine_prefix "$tree" >/dev/null
-check "the rebuilt prefix is booted anew" boots 2
-check "the rebuilt prefix starts empty" [ ! -f "$tree/wineprefix/kept" ]
-check "the rebuilt prefix is marked ready" ready
-check "the rebuilt prefix maps the fonts" ich_wine_fonts_mapped
+ich_check "a prefix without its fonts is rebuilt" ich_wine_prefix "$tree" >/dev/null
+ich_check "the rebuilt prefix is booted anew" boots 2
+ich_check "the rebuilt prefix starts empty" [ ! -f "$tree/wineprefix/kept" ]
+ich_check "the rebuilt prefix is marked ready" ready
+ich_check "the rebuilt prefix maps the fonts" ich_wine_fonts_mapped
 
 # A missing command is named in one line with its package.
 out=$(PATH="$work/empty" ich_require_commands wine)
 rc=$?
-check "a missing command fails the check" [ "$rc" -ne 0 ]
-check "the missing command is named in one line" [ "$out" = "missing commands: wine (package wine)" ]
-check "commands that are there pass the check" ich_require_commands wineboot bash
+ich_check "a missing command fails the check" [ "$rc" -ne 0 ]
+ich_check "the missing command is named in one line" [ "$out" = "missing commands: wine (package wine)" ]
+ich_check "commands that are there pass the check" ich_require_commands wineboot bash
 
 # The product code follows the staged files and the version, nothing else.
 stage="$work/stage"
-mkdir -p "$stage" && printf 'program' >"$stage/ichscore.exe" && printf 'readme' >"$stage/README_zh.txt" &&
+mkdir -p "$stage" && for f in "${ICH_SUMMED_FILES[@]}"; do printf '%s' "$f" >"$stage/$f"; done &&
   ich_stage_sums "$stage"
 code=$(ich_product_code "$stage" 1.0)
-check "the product code is a GUID" grep -qE '^[0-9A-F]{8}(-[0-9A-F]{4}){3}-[0-9A-F]{12}$' <<<"$code"
-check "the same files and version give the same product code" [ "$(ich_product_code "$stage" 1.0)" = "$code" ]
-check "another version gives another product code" [ "$(ich_product_code "$stage" 1.1)" != "$code" ]
+ich_check "the product code is a GUID" grep -qE '^[0-9A-F]{8}(-[0-9A-F]{4}){3}-[0-9A-F]{12}$' <<<"$code"
+ich_check "the same files and version give the same product code" [ "$(ich_product_code "$stage" 1.0)" = "$code" ]
+ich_check "another version gives another product code" [ "$(ich_product_code "$stage" 1.1)" != "$code" ]
 cp -a "$stage" "$work/signed" && printf 'signed program' >"$work/signed/ichscore.exe"
-check "another program gives another product code" [ "$(ich_product_code "$work/signed" 1.0)" != "$code" ]
+ich_check "another program gives another product code" [ "$(ich_product_code "$work/signed" 1.0)" != "$code" ]
 rm "$work/signed/README_zh.txt"
-check "a staged file missing fails" eval '! ich_product_code "$work/signed" 1.0 2>/dev/null'
+ich_check "a staged file missing fails" eval '! ich_product_code "$work/signed" 1.0 2>/dev/null'
 
 # scripts/package stops at a failed step with one line and leaves no release
 # in dist/, not even the earlier one. The stand-in cmake "builds" a program,
-# strip copies it; STUB_FAIL names the step that fails: strip or wixl.
+# strip copies it; STUB_FAIL names the step that fails: strip or wixl; the
+# README or the notices fail when their source is missing.
 cat >"$stubs/cmake" <<'STUB'
 #!/usr/bin/env bash
 if [ "$1" = --preset ]; then
@@ -132,23 +127,22 @@ exit 1
 STUB
 chmod +x "$stubs"/*
 declare -A failing_line=([readme]="could not write README_zh.txt" [strip]="could not strip"
-  [wixl]="could not build ichscore-1.0-win64.msi")
-for step in readme strip wixl; do
+  [notices]="could not write the third-party notices" [wixl]="could not build ichscore-1.0-win64.msi")
+for step in readme strip notices wixl; do
   copy="$work/package-$step"
-  mkdir -p "$copy/packaging" "$copy/app/resources" "$copy/dist" &&
-    cp -r "$ICH_ROOT/scripts" "$ICH_ROOT/CMakeLists.txt" "$copy/" &&
-    cp "$ICH_ROOT/packaging/ichscore.wxs" "$copy/packaging/" &&
-    cp "$ICH_ROOT/app/resources/ichscore.rc" "$ICH_ROOT/app/resources/ichscore.ico" "$copy/app/resources/" &&
+  mkdir -p "$copy/app/resources" "$copy/dist" &&
+    cp -r "$ICH_ROOT/scripts" "$ICH_ROOT/packaging" "$ICH_ROOT/CMakeLists.txt" "$copy/" &&
+    cp "$ICH_ROOT/app/resources/ichscore.ico" "$copy/app/resources/" &&
     touch "$copy/dist/ichscore-1.0-win64.zip" "$copy/dist/ichscore-1.0-win64.msi"
-  [ "$step" = readme ] || cp "$ICH_ROOT/packaging/README_zh.txt" "$copy/packaging/"
+  [ "$step" = readme ] && rm "$copy/packaging/README_zh.txt"
+  [ "$step" = notices ] && rm "$copy/packaging/third_party.py"
   out=$(STUB_FAIL=$step SOURCE_DATE_EPOCH=1 "$copy/scripts/package" 2>&1)
   rc=$?
-  check "package, $step failing: exits non-zero" [ "$rc" -ne 0 ]
-  check "package, $step failing: one line says why" [ "$(grep -c '^package: ' <<<"$out")" -eq 1 ]
-  check "package, $step failing: it names that step" grep -q "^package: ${failing_line[$step]}" <<<"$out"
-  check "package, $step failing: no zip or MSI in dist/" \
+  ich_check "package, $step failing: exits non-zero" [ "$rc" -ne 0 ]
+  ich_check "package, $step failing: one line says why" [ "$(grep -c '^package: ' <<<"$out")" -eq 1 ]
+  ich_check "package, $step failing: it names that step" grep -q "^package: ${failing_line[$step]}" <<<"$out"
+  ich_check "package, $step failing: no zip or MSI in dist/" \
     eval '[ -z "$(find "$copy/dist" -name "*.zip" -o -name "*.msi")" ]'
 done
 
-echo "scripts: $passed passed, $failed failed"
-[ "$failed" -eq 0 ]
+ich_checks_done scripts
