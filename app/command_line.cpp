@@ -1,6 +1,6 @@
 #include "app/command_line.h"
 
-#include "engine/text.h"
+#include "base/text.h"
 
 const wchar_t kDefaultReportPath[] = L"selftest.txt";
 

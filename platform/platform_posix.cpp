@@ -11,8 +11,8 @@
 #include <cstring>
 #include <ctime>
 
-#include "engine/text.h"
-#include "engine/utf8.h"
+#include "base/text.h"
+#include "base/utf8.h"
 #include "platform/platform.h"
 #include "platform/platform_syscalls.h"
 

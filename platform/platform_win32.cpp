@@ -7,7 +7,7 @@
 
 #include <cerrno>
 
-#include "engine/text.h"
+#include "base/text.h"
 #include "platform/platform.h"
 #include "platform/platform_syscalls.h"
 

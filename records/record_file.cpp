@@ -3,7 +3,7 @@
 #include <cstdio>
 #include <cstring>
 
-#include "engine/text.h"
+#include "base/text.h"
 #include "records/record_end.h"
 #include "records/record_text.h"
 #include "records/utf8_sink.h"

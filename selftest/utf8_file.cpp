@@ -2,7 +2,7 @@
 
 #include <cstdio>
 
-#include "engine/utf8.h"
+#include "base/utf8.h"
 #include "platform/platform.h"
 
 bool write_utf8_text_file(const wchar_t* path, const wchar_t* text) {

@@ -3,7 +3,7 @@
 #include <cstdio>
 
 #include "app/command_line.h"
-#include "engine/utf8.h"
+#include "base/utf8.h"
 #include "selftest/selftest.h"
 
 int main(int argc, char** argv) {

@@ -6,7 +6,7 @@
 #include "app/win32/window_proc.h"
 #include "app/win32/window_state.h"
 #include "app/win32/window_texts.h"
-#include "engine/text.h"
+#include "base/text.h"
 
 namespace {
 

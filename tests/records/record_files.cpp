@@ -5,7 +5,7 @@
 #include <filesystem>
 #include <system_error>
 
-#include "engine/utf8.h"
+#include "base/utf8.h"
 
 namespace {
 

@@ -8,8 +8,8 @@
 #include <cstdio>
 #include <string>
 
-#include "engine/text.h"
-#include "engine/utf8.h"
+#include "base/text.h"
+#include "base/utf8.h"
 #include "platform/syscall_faults.h"
 #include "selftest/selftest.h"
 #include "selftest/utf8_file.h"

@@ -6,7 +6,7 @@
 #include <limits>
 #include <string>
 
-#include "engine/text.h"
+#include "base/text.h"
 
 namespace {
 

@@ -1,6 +1,6 @@
-#include "engine/text.h"
+#include "base/text.h"
 
-#include "engine/number_text.h"
+#include "base/number_text.h"
 
 int text_length(const wchar_t* text) {
   if (!text) return 0;

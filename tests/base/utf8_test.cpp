@@ -5,7 +5,7 @@
 
 #include <string>
 
-#include "engine/utf8.h"
+#include "base/utf8.h"
 
 namespace {
 
