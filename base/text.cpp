@@ -152,15 +152,3 @@ int text_format(wchar_t* buffer, int capacity, const wchar_t* format, ...) {
   va_end(args);
   return n;
 }
-
-int text_append_format(wchar_t* buffer, int capacity, const wchar_t* format, ...) {
-  // Formatting straight behind the current text with the room that is left
-  // is the bounded-append rule.
-  int n = text_length(buffer);
-  if (n >= capacity - 1) return n;
-  va_list args;
-  va_start(args, format);
-  n += text_vformat(buffer + n, capacity - n, format, args);
-  va_end(args);
-  return n;
-}

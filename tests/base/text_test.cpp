@@ -181,16 +181,4 @@ TEST(TextFormat, CutsAtCapacityMinusOne) {
   }
 }
 
-TEST(TextFormat, AppendFormatUsesTheRoomLeft) {
-  Buffer b;
-  b.set(L"LEVEL|");
-  EXPECT_EQ(7, text_append_format(b.chars, 32, L"%d", 1));
-  EXPECT_EQ(L"LEVEL|1", b.text());
-  EXPECT_EQ(9, text_append_format(b.chars, 10, L"%ls", L"\r\nX"));
-  EXPECT_EQ(L"LEVEL|1\r\n", b.text());
-  EXPECT_EQ(9, text_append_format(b.chars, 10, L"%d", 5));  // full: nothing
-  EXPECT_EQ(L"LEVEL|1\r\n", b.text());
-  EXPECT_TRUE(b.untouched_from(10));
-}
-
 }  // namespace
