@@ -1,7 +1,9 @@
 // The thin seam between the portable program and the operating system. It
-// says what the program needs, not what the OS offers. Each function has one
-// implementation per platform (platform_win32.cpp, platform_posix.cpp), each
-// file guarded whole, so every file compiles on every build.
+// says what the program needs, not what the OS offers. What is the same on
+// every OS (the stdio calls, the order of a hold's steps) is written once in
+// platform_core.cpp; what differs has one implementation per platform
+// (platform_win32.cpp, platform_posix.cpp), each file guarded whole, so every
+// file compiles on every build.
 //
 // The file and folder functions return a small result code and keep the raw
 // system error beside it in *os_error (when os_error is not null; 0 on
