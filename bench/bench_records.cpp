@@ -66,15 +66,16 @@ void record_end_check_10000(benchmark::State& state) {
   std::string path = prepare_record_file(data);
   std::wstring wide(path.begin(), path.end());
   PlatformHeldFile held;
-  if (platform_hold_file(wide.c_str(), &held, nullptr) != kPlatformOk) {
+  unsigned long ignored = 0;  // the seam's error out-parameters are required
+  if (platform_hold_file(wide.c_str(), &held, &ignored) != kPlatformOk) {
     state.SkipWithError("the file cannot be held");
     return;
   }
   long long size = 0;
-  platform_held_file_size(&held, &size, nullptr);
+  platform_held_file_size(&held, &size, &ignored);
   for (auto _ : state) {
     RecordEnd end;
-    if (record_find_end(&held, size, &end, nullptr) != kPlatformOk)
+    if (record_find_end(&held, size, &end, &ignored) != kPlatformOk)
       state.SkipWithError("the file cannot be read");
     benchmark::DoNotOptimize(end);
   }

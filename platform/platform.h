@@ -6,8 +6,10 @@
 // file compiles on every build.
 //
 // The file and folder functions return a small result code and keep the raw
-// system error beside it in *os_error (when os_error is not null; 0 on
-// success): GetLastError for Win32 calls, errno for C runtime and POSIX calls.
+// system error beside it in *os_error (0 on success): GetLastError for Win32
+// calls, errno for C runtime and POSIX calls. os_error is required: every
+// caller passes one, and one that has no use for the error passes a scratch
+// variable.
 // Every system call they make goes through the replaceable table of
 // platform_syscalls.h, so tests can make any of them fail.
 #pragma once

@@ -23,12 +23,12 @@ PlatformResult platform_result_of_errno(int error) {
 
 PlatformResult platform_fail_with_errno(unsigned long* os_error) {
   int error = errno ? errno : EIO;
-  if (os_error) *os_error = static_cast<unsigned long>(error);
+  *os_error = static_cast<unsigned long>(error);
   return platform_result_of_errno(error);
 }
 
 PlatformResult platform_succeed(unsigned long* os_error) {
-  if (os_error) *os_error = 0;
+  *os_error = 0;
   return kPlatformOk;
 }
 
@@ -40,10 +40,10 @@ PlatformResult platform_hold_file(const wchar_t* path, PlatformHeldFile* held,
   if (result != kPlatformOk) return result;
   result = platform_os_open_stream(held, os_error);
   if (result != kPlatformOk) {
-    // Undone under the hold: a file this attempt created goes again.
-    long long size = 0;
-    if (platform_held_file_size(held, &size, nullptr) == kPlatformOk)
-      platform_restore_held_file(path, held, size, nullptr);
+    // Undone under the hold: a file this attempt created, empty as no one
+    // else could write it, goes again; an existing one was not touched.
+    unsigned long ignored = 0;
+    if (held->created) platform_restore_held_file(path, held, 0, &ignored);
     platform_release_file(held);
     return result;
   }

@@ -62,7 +62,7 @@ const PlatformSyscalls kRealSyscalls = {
 };
 
 PlatformResult fail_too_long(unsigned long* os_error) {
-  if (os_error) *os_error = ENAMETOOLONG;
+  *os_error = ENAMETOOLONG;
   return kPlatformTooLong;
 }
 
@@ -114,7 +114,7 @@ PlatformResult platform_local_data_folder(wchar_t* out, int capacity, unsigned l
     suffix = "/.local/share";
   }
   if (!base) {
-    if (os_error) *os_error = ENOENT;
+    *os_error = ENOENT;
     return kPlatformNotFound;
   }
   // Decoding into one character more than allowed tells a cut text apart.
@@ -308,7 +308,7 @@ PlatformResult platform_remove_file(const wchar_t* path, unsigned long* os_error
   struct stat info;
   if (g_platform_syscalls.stat(narrow, &info) != 0) return platform_fail_with_errno(os_error);
   if (!S_ISREG(info.st_mode)) {
-    if (os_error) *os_error = EPERM;
+    *os_error = EPERM;
     return kPlatformDenied;
   }
   if (g_platform_syscalls.unlink(narrow) != 0) return platform_fail_with_errno(os_error);

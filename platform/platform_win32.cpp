@@ -56,7 +56,7 @@ PlatformResult result_of_win32_error(DWORD error) {
 PlatformResult fail_with_last_error(unsigned long* os_error) {
   DWORD error = GetLastError();
   if (error == ERROR_SUCCESS) error = ERROR_GEN_FAILURE;
-  if (os_error) *os_error = error;
+  *os_error = error;
   return result_of_win32_error(error);
 }
 
@@ -97,13 +97,13 @@ PlatformResult platform_local_data_folder(wchar_t* out, int capacity, unsigned l
   HRESULT hr = g_platform_syscalls.SHGetFolderPathW(nullptr, CSIDL_LOCAL_APPDATA, nullptr,
                                                     SHGFP_TYPE_CURRENT, folder);
   if (hr != S_OK || folder[0] == 0) {
-    if (os_error) *os_error = static_cast<unsigned long>(hr == S_OK ? E_FAIL : hr);
+    *os_error = static_cast<unsigned long>(hr == S_OK ? E_FAIL : hr);
     return kPlatformNotFound;
   }
   folder[MAX_PATH - 1] = 0;
   int length = text_length(folder);
   if (length >= capacity) {
-    if (os_error) *os_error = ERROR_FILENAME_EXCED_RANGE;
+    *os_error = ERROR_FILENAME_EXCED_RANGE;
     return kPlatformTooLong;
   }
   while (length > 0 && folder[length - 1] == L'\\') folder[--length] = 0;

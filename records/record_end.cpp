@@ -81,8 +81,9 @@ PlatformResult read_exactly(const PlatformHeldFile* held, long long from, long l
   PlatformResult result =
       platform_read_held_file(held, from, bytes, static_cast<std::size_t>(count), &got, os_error);
   if (result == kPlatformOk && got != static_cast<std::size_t>(count)) {
-    // The file is held, so it cannot shrink meanwhile; a short read is a fault.
-    if (os_error) *os_error = 0;
+    // No save of ours shrinks a held file; a short read means another
+    // program cut it meanwhile (a POSIX lock only binds those who ask for it).
+    *os_error = 0;
     return kPlatformIoError;
   }
   return result;
@@ -153,7 +154,7 @@ const char* closing_for(const QuoteScan& scan) {
 PlatformResult record_find_end(const PlatformHeldFile* held, long long size, const char* head,
                                long long head_bytes, RecordEnd* end, unsigned long* os_error) {
   *end = RecordEnd{size, {}, 0, "", -1, false};
-  if (os_error) *os_error = 0;
+  *os_error = 0;
   char piece[kPieceBytes];
   long long keep = size;
   PlatformResult result = skip_nul_run(held, &keep, piece, os_error);

@@ -33,10 +33,11 @@ RecordOutcome outcome(RecordStep step, PlatformResult result, unsigned long os_e
 PlatformResult create_folder_chain(const wchar_t* folder, unsigned long* os_error) {
   wchar_t prefix[kRecordPathCapacity];
   text_copy(prefix, kRecordPathCapacity, folder);
+  unsigned long ignored = 0;
   for (int i = 1; prefix[i]; ++i) {
     if (prefix[i] != kPlatformPathSeparator) continue;
     prefix[i] = 0;
-    platform_create_folder(prefix, nullptr);
+    platform_create_folder(prefix, &ignored);
     prefix[i] = kPlatformPathSeparator;
   }
   return platform_create_folder(folder, os_error);
@@ -90,16 +91,17 @@ RecordOutcome append_record(PlatformHeldFile* held, const RecordEnd& end, const 
 // run by lengthening). Nothing better can be done if this fails too, so it
 // is not reported.
 void put_back(const wchar_t* path, PlatformHeldFile* held, const RecordEnd& end, long long size) {
+  unsigned long ignored = 0;
   if (end.keep == size) {
-    platform_restore_held_file(path, held, size, nullptr);
+    platform_restore_held_file(path, held, size, &ignored);
     return;
   }
-  if (platform_resize_held_file(held, end.keep, nullptr) != kPlatformOk) return;
+  if (platform_resize_held_file(held, end.keep, &ignored) != kPlatformOk) return;
   if (end.cut_count > 0 &&
-      platform_append_held_file(held, end.cut, static_cast<std::size_t>(end.cut_count), nullptr) !=
-          kPlatformOk)
+      platform_append_held_file(held, end.cut, static_cast<std::size_t>(end.cut_count),
+                                &ignored) != kPlatformOk)
     return;
-  platform_resize_held_file(held, size, nullptr);
+  platform_resize_held_file(held, size, &ignored);
 }
 
 }  // namespace
@@ -114,7 +116,7 @@ PlatformResult record_folder(wchar_t* folder, int capacity, unsigned long* os_er
                            static_cast<int>(kPlatformPathSeparator));
   if (length >= capacity - 1) {
     text_clear(folder, capacity);
-    if (os_error) *os_error = 0;
+    *os_error = 0;
     return kPlatformTooLong;
   }
   return kPlatformOk;

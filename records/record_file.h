@@ -29,7 +29,8 @@ struct RecordOutcome {
   unsigned long os_error;  // the raw system error of the failed call
 };
 
-// The records folder under the local application data folder.
+// The records folder under the local application data folder; *os_error
+// receives the raw system error of a failed lookup, 0 otherwise.
 PlatformResult record_folder(wchar_t* folder, int capacity, unsigned long* os_error);
 
 // Appends one record for the tool, with the parameter values and the detail

@@ -334,8 +334,9 @@ TEST_F(RecordFault, HeldFileIsWaitedForThenWrittenOrLeftAlone) {
     std::string path = record_file_under(data.path);
     std::string before = read_whole_file(path);
     PlatformHeldFile other = {};
+    unsigned long other_error = 0;
     if (c.held_here) {
-      ASSERT_EQ(kPlatformOk, platform_hold_file(place, &other, nullptr)) << c.name;
+      ASSERT_EQ(kPlatformOk, platform_hold_file(place, &other, &other_error)) << c.name;
     }
     use_fake_clock();
     refuse_hold(c.refusals);
