@@ -110,7 +110,8 @@ PlatformResult platform_resize_held_file(PlatformHeldFile* held, long long size,
 PlatformResult platform_restore_held_file(const wchar_t* path, PlatformHeldFile* held,
                                           long long size, unsigned long* os_error);
 
-// Closes the stream if it is still open, then ends the hold.
+// Closes the stream if it is still open, then ends the hold. Called once for
+// each successful platform_hold_file.
 void platform_release_file(PlatformHeldFile* held);
 
 // Milliseconds on a clock that only moves forward (GetTickCount64;

@@ -278,7 +278,7 @@ PlatformResult platform_resize_held_file(PlatformHeldFile* held, long long size,
 }
 
 void platform_os_end_hold(PlatformHeldFile* held) {
-  if (held->hold >= 0) g_platform_syscalls.close(static_cast<int>(held->hold));
+  g_platform_syscalls.close(static_cast<int>(held->hold));
   held->hold = -1;
 }
 

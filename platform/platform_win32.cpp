@@ -252,7 +252,7 @@ PlatformResult platform_resize_held_file(PlatformHeldFile* held, long long size,
 }
 
 void platform_os_end_hold(PlatformHeldFile* held) {
-  if (handle_of(held) != INVALID_HANDLE_VALUE) g_platform_syscalls.CloseHandle(handle_of(held));
+  g_platform_syscalls.CloseHandle(handle_of(held));
   held->hold = reinterpret_cast<std::intptr_t>(INVALID_HANDLE_VALUE);
 }
 
