@@ -107,8 +107,9 @@ PlatformResult platform_resize_held_file(PlatformHeldFile* held, long long size,
 // created it and size is 0 (another save may have created it and written a
 // record before this one got the hold), otherwise cut back to size bytes.
 // The hold stays, so no other process writes between a failure and its repair.
-PlatformResult platform_restore_held_file(const wchar_t* path, PlatformHeldFile* held,
-                                          long long size, unsigned long* os_error);
+// Nothing is reported: the callers repair after a failure and have no better
+// step left should the repair fail too.
+void platform_restore_held_file(const wchar_t* path, PlatformHeldFile* held, long long size);
 
 // Closes the stream if it is still open, then ends the hold. Called once for
 // each successful platform_hold_file.
@@ -118,7 +119,8 @@ void platform_release_file(PlatformHeldFile* held);
 // clock_gettime(CLOCK_MONOTONIC)); for measuring waits.
 unsigned long long platform_monotonic_ms();
 
-// Lets ms milliseconds pass (Sleep; nanosleep).
+// Lets ms milliseconds pass (Sleep; nanosleep), or fewer when a signal
+// arrives meanwhile; a wait is measured on platform_monotonic_ms.
 void platform_sleep_ms(int ms);
 
 // Writes all count bytes to the stream.

@@ -40,10 +40,12 @@ PlatformResult platform_hold_file(const wchar_t* path, PlatformHeldFile* held,
   if (result != kPlatformOk) return result;
   result = platform_os_open_stream(held, os_error);
   if (result != kPlatformOk) {
-    // Undone under the hold: a file this attempt created, empty as no one
-    // else could write it, goes again; an existing one was not touched.
+    // Undone under the hold: a file this attempt created goes again, unless
+    // another save wrote into it before the hold was granted.
+    long long size = 0;
     unsigned long ignored = 0;
-    if (held->created) platform_restore_held_file(path, held, 0, &ignored);
+    if (platform_held_file_size(held, &size, &ignored) == kPlatformOk)
+      platform_restore_held_file(path, held, size);
     platform_release_file(held);
     return result;
   }
@@ -51,6 +53,15 @@ PlatformResult platform_hold_file(const wchar_t* path, PlatformHeldFile* held,
   // nothing behind that could reach the file after a cut-back.
   std::setvbuf(held->stream, nullptr, _IONBF, 0);
   return platform_succeed(os_error);
+}
+
+void platform_restore_held_file(const wchar_t* path, PlatformHeldFile* held, long long size) {
+  unsigned long ignored = 0;
+  if (held->created && size == 0) {
+    platform_os_remove_held(path, held);
+  } else {
+    platform_resize_held_file(held, size, &ignored);
+  }
 }
 
 void platform_release_file(PlatformHeldFile* held) {

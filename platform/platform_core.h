@@ -37,5 +37,9 @@ PlatformResult platform_os_sync_disk(std::FILE* file, unsigned long* os_error);
 PlatformResult platform_os_read_at(const PlatformHeldFile* held, long long offset, char* bytes,
                                    std::size_t count, std::size_t* got, unsigned long* os_error);
 
+// Removes the file of a hold that created it, path being the path the hold
+// was taken with; nothing is reported.
+void platform_os_remove_held(const wchar_t* path, PlatformHeldFile* held);
+
 // Ends a hold that platform_os_take_hold took.
 void platform_os_end_hold(PlatformHeldFile* held);

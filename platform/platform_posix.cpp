@@ -146,23 +146,22 @@ namespace {
 int open_for_append(const char* path, bool* created) {
   // Read access lets the save check how the file ends before it appends.
   const int flags = O_RDWR | O_APPEND | O_CLOEXEC;
-  for (int attempt = 0; attempt < 4; ++attempt) {
-    int fd = g_platform_syscalls.open(path, flags | O_CREAT | O_EXCL, 0666);
-    *created = fd >= 0;
-    if (fd >= 0 || errno != EEXIST) return fd;
-    fd = g_platform_syscalls.open(path, flags, 0);
-    if (fd >= 0 || errno != ENOENT) return fd;
-    // Removed between the two opens: try to create it again.
-  }
-  return -1;
+  int fd = g_platform_syscalls.open(path, flags | O_CREAT | O_EXCL, 0666);
+  *created = fd >= 0;
+  if (fd >= 0 || errno != EEXIST) return fd;
+  fd = g_platform_syscalls.open(path, flags, 0);
+  // Removed between the two opens by a save that failed: try again later.
+  if (fd < 0 && errno == ENOENT) errno = EWOULDBLOCK;
+  return fd;
 }
 
 // Whether the path still names the open file, which a failed save may have
-// removed after this open and before the lock was granted.
+// removed after this open and before the lock was granted. (Removed, the
+// file keeps its inode while it is open, so no new file at the path has it.)
 bool path_names_file(const char* path, int fd) {
   struct stat opened;
   struct stat named;
-  return g_platform_syscalls.fstat(fd, &opened) == 0 && opened.st_nlink > 0 &&
+  return g_platform_syscalls.fstat(fd, &opened) == 0 &&
          g_platform_syscalls.stat(path, &named) == 0 && opened.st_dev == named.st_dev &&
          opened.st_ino == named.st_ino;
 }
@@ -190,9 +189,9 @@ PlatformResult platform_os_take_hold(const wchar_t* path, PlatformHeldFile* held
   errno = 0;
   int fd = open_for_append(narrow, &held->created);
   if (fd < 0) return platform_fail_with_errno(os_error);
+  // Without waiting: no signal can interrupt it.
   errno = 0;
   if (g_platform_syscalls.flock(fd, LOCK_EX | LOCK_NB) != 0) {
-    if (errno == EINTR) errno = EWOULDBLOCK;
     close_quietly(fd);
     return platform_fail_with_errno(os_error);
   }
@@ -255,18 +254,12 @@ PlatformResult platform_append_held_file(PlatformHeldFile* held, const void* byt
   return platform_succeed(os_error);
 }
 
-PlatformResult platform_restore_held_file(const wchar_t* path, PlatformHeldFile* held,
-                                          long long size, unsigned long* os_error) {
-  errno = 0;
-  if (held->created && size == 0) {
-    // A process waiting for the lock on the removed file finds it gone once
-    // granted the lock, and opens the path anew.
-    char narrow[kNarrowPathCapacity];
-    if (!narrow_path(path, narrow)) return fail_too_long(os_error);
-    if (g_platform_syscalls.unlink(narrow) != 0) return platform_fail_with_errno(os_error);
-    return platform_succeed(os_error);
-  }
-  return platform_resize_held_file(held, size, os_error);
+// A process waiting for the lock on the removed file finds it gone once
+// granted the lock, and opens the path anew. The path is the one the hold was
+// taken with, so it narrows as it did then.
+void platform_os_remove_held(const wchar_t* path, PlatformHeldFile*) {
+  char narrow[kNarrowPathCapacity];
+  if (narrow_path(path, narrow)) g_platform_syscalls.unlink(narrow);
 }
 
 PlatformResult platform_resize_held_file(PlatformHeldFile* held, long long size,
@@ -291,8 +284,7 @@ unsigned long long platform_monotonic_ms() {
 
 void platform_sleep_ms(int ms) {
   struct timespec span = {ms / 1000, (ms % 1000) * 1000000L};
-  while (g_platform_syscalls.nanosleep(&span, &span) != 0 && errno == EINTR) {
-  }
+  g_platform_syscalls.nanosleep(&span, nullptr);
 }
 
 PlatformResult platform_os_sync_disk(std::FILE* file, unsigned long* os_error) {

@@ -85,9 +85,8 @@ void platform_local_time(PlatformDateTime* out) {
 
 std::FILE* platform_open_file(const wchar_t* path, const char* mode) {
   wchar_t wide_mode[8];
-  int i = 0;
-  for (; mode[i] && i < 7; ++i) wide_mode[i] = static_cast<wchar_t>(mode[i]);
-  wide_mode[i] = 0;
+  text_copy(wide_mode, 8, nullptr);
+  text_append_ascii(wide_mode, 8, mode);
   return g_platform_syscalls.wfopen(path, wide_mode);
 }
 
@@ -214,7 +213,7 @@ PlatformResult platform_append_held_file(PlatformHeldFile* held, const void* byt
     return fail_with_last_error(os_error);
   const char* in = static_cast<const char*>(bytes);
   while (count > 0) {
-    DWORD ask = count > 0x40000000u ? 0x40000000u : static_cast<DWORD>(count);
+    DWORD ask = static_cast<DWORD>(std::min<std::size_t>(count, 0x40000000u));
     DWORD n = 0;
     SetLastError(ERROR_SUCCESS);
     if (!g_platform_syscalls.WriteFile(handle_of(held), in, ask, &n, nullptr) || n == 0)
@@ -225,19 +224,13 @@ PlatformResult platform_append_held_file(PlatformHeldFile* held, const void* byt
   return platform_succeed(os_error);
 }
 
-PlatformResult platform_restore_held_file(const wchar_t*, PlatformHeldFile* held,
-                                          long long size, unsigned long* os_error) {
-  HANDLE file = handle_of(held);
-  if (held->created && size == 0) {
-    // Removed once the last handle closes; until then nobody can open it.
-    FILE_DISPOSITION_INFO removal = {};
-    removal.DeleteFile = TRUE;
-    if (!g_platform_syscalls.SetFileInformationByHandle(file, FileDispositionInfo, &removal,
-                                                        sizeof removal))
-      return fail_with_last_error(os_error);
-    return platform_succeed(os_error);
-  }
-  return platform_resize_held_file(held, size, os_error);
+// Removed once the last handle closes; until then nobody can open it. Only a
+// file this hold created was opened with the right to delete it.
+void platform_os_remove_held(const wchar_t*, PlatformHeldFile* held) {
+  FILE_DISPOSITION_INFO removal = {};
+  removal.DeleteFile = TRUE;
+  g_platform_syscalls.SetFileInformationByHandle(handle_of(held), FileDispositionInfo, &removal,
+                                                 sizeof removal);
 }
 
 PlatformResult platform_resize_held_file(PlatformHeldFile* held, long long size,

@@ -91,17 +91,17 @@ RecordOutcome append_record(PlatformHeldFile* held, const RecordEnd& end, const 
 // run by lengthening). Nothing better can be done if this fails too, so it
 // is not reported.
 void put_back(const wchar_t* path, PlatformHeldFile* held, const RecordEnd& end, long long size) {
-  unsigned long ignored = 0;
   if (end.keep == size) {
-    platform_restore_held_file(path, held, size, &ignored);
+    platform_restore_held_file(path, held, size);
     return;
   }
-  if (platform_resize_held_file(held, end.keep, &ignored) != kPlatformOk) return;
-  if (end.cut_count > 0 &&
+  // Each step only after the one before it: the cut bytes belong right after
+  // the kept ones.
+  unsigned long ignored = 0;
+  if (platform_resize_held_file(held, end.keep, &ignored) == kPlatformOk &&
       platform_append_held_file(held, end.cut, static_cast<std::size_t>(end.cut_count),
-                                &ignored) != kPlatformOk)
-    return;
-  platform_resize_held_file(held, size, &ignored);
+                                &ignored) == kPlatformOk)
+    platform_resize_held_file(held, size, &ignored);
 }
 
 }  // namespace
@@ -142,6 +142,10 @@ RecordOutcome record_save(const ToolDef* tool, const double* values, const wchar
   if (length >= kRecordPathCapacity - 1) return outcome(kRecordStepFolder, kPlatformTooLong, 0);
   text_copy(place, place_capacity, path);
 
+  char head[kRecordHeadCapacity];
+  long long head_bytes = record_head(tool, head, sizeof head);
+  if (head_bytes < 0) return outcome(kRecordStepWrite, kPlatformTooLong, 0);
+
   // From reading the size to closing the file no other save can write it:
   // two saves never interleave their pieces or both write a header, and a
   // failed save is repaired before anyone else writes.
@@ -156,12 +160,6 @@ RecordOutcome record_save(const ToolDef* tool, const double* values, const wchar
   if (result != kPlatformOk) {
     platform_release_file(&held);
     return outcome(kRecordStepSize, result, os_error);
-  }
-  char head[kRecordHeadCapacity];
-  long long head_bytes = record_head(tool, head, sizeof head);
-  if (head_bytes < 0) {
-    platform_release_file(&held);
-    return outcome(kRecordStepWrite, kPlatformTooLong, 0);
   }
   // A save cut short may have left a torn record; it is closed (and what is
   // not whole text cut off) before anything is appended.
