@@ -1,6 +1,7 @@
 // Inside the seam: what platform_core.cpp, which compiles on every build,
 // shares with the two platform files, and the steps of a hold that each
-// platform file provides to it. Nothing outside platform/ includes this.
+// platform file provides to it. Outside platform/ only its tests include
+// this.
 #pragma once
 
 #include <cstdio>
@@ -10,6 +11,12 @@
 // What the errno of a failed C runtime or POSIX call means; the same table on
 // every build. The callers never pass 0.
 PlatformResult platform_result_of_errno(int error);
+
+#ifdef _WIN32
+// What the GetLastError of a failed Win32 call means, cause for cause as the
+// errno table; the callers never pass 0.
+PlatformResult platform_result_of_win32_error(unsigned long error);
+#endif
 
 // Reports the errno of a failed call; a call that failed without setting
 // errno still counts as an input/output error (EIO).

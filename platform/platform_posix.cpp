@@ -225,18 +225,16 @@ PlatformResult platform_held_file_size(const PlatformHeldFile* held, long long* 
   return platform_succeed(os_error);
 }
 
+// A signal does not interrupt the reads and writes of a file on a disk
+// (only those of terminals, pipes and sockets), so there is no EINTR to retry.
 PlatformResult platform_os_read_at(const PlatformHeldFile* held, long long offset, char* bytes,
                                    std::size_t count, std::size_t* got, unsigned long* os_error) {
-  for (;;) {
-    errno = 0;
-    ssize_t n = g_platform_syscalls.pread(static_cast<int>(held->hold), bytes, count,
-                                          static_cast<off_t>(offset));
-    if (n >= 0) {
-      *got = static_cast<std::size_t>(n);
-      return platform_succeed(os_error);
-    }
-    if (errno != EINTR) return platform_fail_with_errno(os_error);
-  }
+  errno = 0;
+  ssize_t n = g_platform_syscalls.pread(static_cast<int>(held->hold), bytes, count,
+                                        static_cast<off_t>(offset));
+  if (n < 0) return platform_fail_with_errno(os_error);
+  *got = static_cast<std::size_t>(n);
+  return platform_succeed(os_error);
 }
 
 PlatformResult platform_append_held_file(PlatformHeldFile* held, const void* bytes,
@@ -246,7 +244,6 @@ PlatformResult platform_append_held_file(PlatformHeldFile* held, const void* byt
     errno = 0;
     // The hold was opened for appending: every write lands at the end.
     ssize_t n = g_platform_syscalls.write(static_cast<int>(held->hold), in, count);
-    if (n < 0 && errno == EINTR) continue;
     if (n <= 0) return platform_fail_with_errno(os_error);
     in += n;
     count -= static_cast<std::size_t>(n);

@@ -35,29 +35,13 @@ const PlatformSyscalls kRealSyscalls = {
     real_fclose,
 };
 
-// What the errors of failed Win32 calls mean; the callers never pass 0. The
-// C runtime's errno values have the table every build shares
-// (platform_result_of_errno).
-PlatformResult result_of_win32_error(DWORD error) {
-  switch (error) {
-    case ERROR_FILE_NOT_FOUND:
-    case ERROR_PATH_NOT_FOUND: return kPlatformNotFound;
-    case ERROR_SHARING_VIOLATION: return kPlatformBusy;
-    case ERROR_ACCESS_DENIED:
-    case ERROR_LOCK_VIOLATION:
-    case ERROR_WRITE_PROTECT: return kPlatformDenied;
-    case ERROR_FILENAME_EXCED_RANGE: return kPlatformTooLong;
-    default: return kPlatformIoError;
-  }
-}
-
 // The GetLastError of a failed Win32 call; a call that failed without
 // setting it still counts as an input/output error.
 PlatformResult fail_with_last_error(unsigned long* os_error) {
   DWORD error = GetLastError();
   if (error == ERROR_SUCCESS) error = ERROR_GEN_FAILURE;
   *os_error = error;
-  return result_of_win32_error(error);
+  return platform_result_of_win32_error(error);
 }
 
 bool is_folder(const wchar_t* path) {
@@ -69,6 +53,19 @@ bool is_folder(const wchar_t* path) {
 }  // namespace
 
 PlatformSyscalls g_platform_syscalls = kRealSyscalls;
+
+PlatformResult platform_result_of_win32_error(unsigned long error) {
+  switch (error) {
+    case ERROR_FILE_NOT_FOUND:
+    case ERROR_PATH_NOT_FOUND: return kPlatformNotFound;
+    case ERROR_SHARING_VIOLATION: return kPlatformBusy;
+    case ERROR_ACCESS_DENIED:
+    case ERROR_LOCK_VIOLATION:
+    case ERROR_WRITE_PROTECT: return kPlatformDenied;
+    case ERROR_FILENAME_EXCED_RANGE: return kPlatformTooLong;
+    default: return kPlatformIoError;
+  }
+}
 
 void platform_restore_syscalls() { g_platform_syscalls = kRealSyscalls; }
 

@@ -112,8 +112,9 @@ PlatformResult drop_cut_character(const PlatformHeldFile* held, RecordEnd* end,
   char tail[4];
   PlatformResult result = read_exactly(held, end->keep - 4, 4, tail, os_error);
   if (result != kPlatformOk) return result;
-  int following = 0;  // continuation bytes at the end
-  while (following < 3 && is_continuation(static_cast<unsigned char>(tail[3 - following])))
+  // A character cut short ends in at most two continuation bytes.
+  int following = 0;
+  while (following < 2 && is_continuation(static_cast<unsigned char>(tail[3 - following])))
     ++following;
   int length = sequence_length(static_cast<unsigned char>(tail[3 - following]));
   if (length > following + 1) {
