@@ -153,6 +153,9 @@ TEST(TextFormat, GeneralConversions) {
   EXPECT_EQ(L"inf", fmt(L"%g", std::numeric_limits<double>::infinity()));
   EXPECT_EQ(L"-inf", fmt(L"%g", -std::numeric_limits<double>::infinity()));
   EXPECT_EQ(L"-inf", fmt(L"%.3g", -std::numeric_limits<double>::infinity()));
+  // Precisions are capped where the work text ends: 40 digits, 60 decimals.
+  EXPECT_EQ(fmt(L"%.40g", 0.1), fmt(L"%.50g", 0.1));
+  EXPECT_EQ(fmt(L"%.60f", 0.1), fmt(L"%.70f", 0.1));
 }
 
 TEST(TextFormat, TextConversionsAndLiterals) {
