@@ -1,6 +1,6 @@
 #include "app/command_line.h"
 
-#include "engine/text.h"
+#include "base/text.h"
 
 const wchar_t kDefaultReportPath[] = L"selftest.txt";
 
@@ -37,7 +37,8 @@ SelftestSwitch parse_selftest_switch(const wchar_t* command_line, wchar_t* path,
     p = kDefaultReportPath;
     n = text_length(kDefaultReportPath);
   }
-  const int limit = capacity - 1 < kReportPathCapacity - 1 ? capacity - 1 : kReportPathCapacity - 1;
+  const int room = capacity < kSelftestPathCapacity ? capacity : kSelftestPathCapacity;
+  const int limit = room - 1;
   if (n > limit) {
     if (capacity > 0) path[0] = 0;
     return kSelftestPathTooLong;

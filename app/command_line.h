@@ -2,7 +2,7 @@
 #pragma once
 
 // Capacity of the self-test report path, in characters (519 and the NUL).
-constexpr int kReportPathCapacity = 520;
+constexpr int kSelftestPathCapacity = 520;
 
 // The path used when the switch is followed by no path.
 extern const wchar_t kDefaultReportPath[];

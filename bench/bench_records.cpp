@@ -66,18 +66,19 @@ void record_end_check_10000(benchmark::State& state) {
   std::string path = prepare_record_file(data);
   std::wstring wide(path.begin(), path.end());
   PlatformHeldFile held;
-  if (platform_hold_file(wide.c_str(), &held, nullptr) != kPlatformOk) {
+  unsigned long ignored = 0;  // the seam's error out-parameters are required
+  if (platform_hold_file(wide.c_str(), &held, &ignored) != kPlatformOk) {
     state.SkipWithError("the file cannot be held");
     return;
   }
   long long size = 0;
-  platform_held_file_size(&held, &size, nullptr);
+  platform_held_file_size(&held, &size, &ignored);
   char head[kRecordHeadCapacity];
   const long long head_bytes = record_head(get_tool(), head, sizeof head);
   for (auto _ : state) {
     RecordEnd end;
     // A file taken for another program's would skip the scan being timed.
-    if (record_find_end(&held, size, head, head_bytes, &end, nullptr) != kPlatformOk ||
+    if (record_find_end(&held, size, head, head_bytes, &end, &ignored) != kPlatformOk ||
         end.foreign)
       state.SkipWithError("the file cannot be read as a record file");
     benchmark::DoNotOptimize(end);

@@ -1,8 +1,8 @@
 #include "engine/calculation.h"
 
+#include "base/text.h"
 #include "engine/format.h"
 #include "engine/formula.h"
-#include "engine/text.h"
 #include "reports/report.h"
 
 const wchar_t kIncompleteWarning[] = L"（部分结果无法计算，请检查输入是否合理）\r\n";

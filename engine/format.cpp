@@ -3,8 +3,8 @@
 #include <cmath>
 #include <cstring>
 
-#include "engine/number_text.h"
-#include "engine/text.h"
+#include "base/number_text.h"
+#include "base/text.h"
 
 namespace {
 

@@ -275,7 +275,7 @@ enum Precedence { kNoPrecedence = 0, kOr = 1, kAnd, kComparison, kSum, kTerm, kO
 
 enum class Op : unsigned char { kNone, kOr, kAnd, kLe, kGe, kEq, kNe, kLt, kGt, kAdd, kSub, kMul, kDiv, kMod };
 
-// Indexed by Op: the operator's binding strength and its characters.
+// Indexed by Op: the operator's binding strength and its length in characters.
 constexpr unsigned char kPrecedenceOf[] = {kNoPrecedence, kOr, kAnd, kComparison, kComparison, kComparison,
                                            kComparison, kComparison, kComparison, kSum, kSum, kTerm, kTerm, kTerm};
 constexpr unsigned char kLengthOf[] = {0, 2, 2, 2, 2, 2, 2, 1, 1, 1, 1, 1, 1, 1};

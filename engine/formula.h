@@ -5,8 +5,10 @@
 
 #include "engine/tool.h"
 
-// Deepest nesting of parentheses, conditional branches, prefix operators and
-// powers that a formula may use; deeper text fails with the error flag.
+// Deepest nesting a formula may use, in levels: the formula itself takes two,
+// each prefix operator, power and conditional branch one more, and each
+// parenthesis or function call two (its operand and the conditional inside
+// it), so at most 99 parentheses nest. Deeper text fails with the error flag.
 constexpr int kMaxFormulaDepth = 200;
 
 // Evaluates formula against the tool's parameter and output keys. Writes

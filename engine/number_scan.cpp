@@ -125,19 +125,3 @@ int number_scan(const char* text, double* value) {
   *value = negative ? -magnitude : magnitude;
   return static_cast<int>(p - text) + used;
 }
-
-int number_scan_wide(const wchar_t* text, double* value) {
-  *value = 0.0;
-  if (!text) return 0;
-  // A number's text is ASCII; the first other character ends it. Digit
-  // strings longer than the work buffer are cut (the window reads at most 127
-  // characters of an input field).
-  char narrow[512];
-  int n = 0;
-  while (n < static_cast<int>(sizeof narrow) - 1 && text[n] != 0 && text[n] > 0 && text[n] < 128) {
-    narrow[n] = static_cast<char>(text[n]);
-    ++n;
-  }
-  narrow[n] = '\0';
-  return number_scan(narrow, value);
-}

@@ -14,5 +14,3 @@
 // characters it spans, or 0 when no number begins there (then *value is 0).
 int number_scan(const char* text, double* value);
 
-// The same over a wide text; characters outside ASCII end the number.
-int number_scan_wide(const wchar_t* text, double* value);

@@ -1,11 +1,15 @@
 // The thin seam between the portable program and the operating system. It
-// says what the program needs, not what the OS offers. Each function has one
-// implementation per platform (platform_win32.cpp, platform_posix.cpp), each
-// file guarded whole, so every file compiles on every build.
+// says what the program needs, not what the OS offers. What is the same on
+// every OS (the stdio calls, the order of a hold's steps) is written once in
+// platform_core.cpp; what differs has one implementation per platform
+// (platform_win32.cpp, platform_posix.cpp), each file guarded whole, so every
+// file compiles on every build.
 //
 // The file and folder functions return a small result code and keep the raw
-// system error beside it in *os_error (when os_error is not null; 0 on
-// success): GetLastError for Win32 calls, errno for C runtime and POSIX calls.
+// system error beside it in *os_error (0 on success): GetLastError for Win32
+// calls, errno for C runtime and POSIX calls. os_error is required: every
+// caller passes one, and one that has no use for the error passes a scratch
+// variable.
 // Every system call they make goes through the replaceable table of
 // platform_syscalls.h, so tests can make any of them fail.
 #pragma once
@@ -103,17 +107,20 @@ PlatformResult platform_resize_held_file(PlatformHeldFile* held, long long size,
 // created it and size is 0 (another save may have created it and written a
 // record before this one got the hold), otherwise cut back to size bytes.
 // The hold stays, so no other process writes between a failure and its repair.
-PlatformResult platform_restore_held_file(const wchar_t* path, PlatformHeldFile* held,
-                                          long long size, unsigned long* os_error);
+// Nothing is reported: the callers repair after a failure and have no better
+// step left should the repair fail too.
+void platform_restore_held_file(const wchar_t* path, PlatformHeldFile* held, long long size);
 
-// Closes the stream if it is still open, then ends the hold.
+// Closes the stream if it is still open, then ends the hold. Called once for
+// each successful platform_hold_file.
 void platform_release_file(PlatformHeldFile* held);
 
 // Milliseconds on a clock that only moves forward (GetTickCount64;
 // clock_gettime(CLOCK_MONOTONIC)); for measuring waits.
 unsigned long long platform_monotonic_ms();
 
-// Lets ms milliseconds pass (Sleep; nanosleep).
+// Lets ms milliseconds pass (Sleep; nanosleep), or fewer when a signal
+// arrives meanwhile; a wait is measured on platform_monotonic_ms.
 void platform_sleep_ms(int ms);
 
 // Writes all count bytes to the stream.

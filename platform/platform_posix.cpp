@@ -11,9 +11,10 @@
 #include <cstring>
 #include <ctime>
 
-#include "engine/text.h"
-#include "engine/utf8.h"
+#include "base/text.h"
+#include "base/utf8.h"
 #include "platform/platform.h"
+#include "platform/platform_core.h"
 #include "platform/platform_syscalls.h"
 
 namespace {
@@ -60,36 +61,8 @@ const PlatformSyscalls kRealSyscalls = {
     real_fclose,
 };
 
-// What the errno of a failed call means; the caller never passes 0.
-PlatformResult result_of_errno(int error) {
-  switch (error) {
-    case ENOENT:
-    case ENOTDIR: return kPlatformNotFound;
-    case EACCES:
-    case EPERM:
-    case EROFS:
-    case ETXTBSY: return kPlatformDenied;
-    case ENAMETOOLONG: return kPlatformTooLong;
-    case EWOULDBLOCK: return kPlatformBusy;
-    default: return kPlatformIoError;
-  }
-}
-
-// Reports the errno of a failed call; a call that failed without setting
-// errno still counts as an input/output error.
-PlatformResult fail_with_errno(unsigned long* os_error) {
-  int error = errno ? errno : EIO;
-  if (os_error) *os_error = static_cast<unsigned long>(error);
-  return result_of_errno(error);
-}
-
-PlatformResult succeed(unsigned long* os_error) {
-  if (os_error) *os_error = 0;
-  return kPlatformOk;
-}
-
 PlatformResult fail_too_long(unsigned long* os_error) {
-  if (os_error) *os_error = ENAMETOOLONG;
+  *os_error = ENAMETOOLONG;
   return kPlatformTooLong;
 }
 
@@ -141,7 +114,7 @@ PlatformResult platform_local_data_folder(wchar_t* out, int capacity, unsigned l
     suffix = "/.local/share";
   }
   if (!base) {
-    if (os_error) *os_error = ENOENT;
+    *os_error = ENOENT;
     return kPlatformNotFound;
   }
   // Decoding into one character more than allowed tells a cut text apart.
@@ -149,21 +122,21 @@ PlatformResult platform_local_data_folder(wchar_t* out, int capacity, unsigned l
   if (length >= capacity - 1) return fail_too_long(os_error);
   while (length > 1 && out[length - 1] == L'/') out[--length] = 0;
   if (text_append_ascii(out, capacity, suffix) >= capacity - 1) return fail_too_long(os_error);
-  return succeed(os_error);
+  return platform_succeed(os_error);
 }
 
 PlatformResult platform_create_folder(const wchar_t* path, unsigned long* os_error) {
   char narrow[kNarrowPathCapacity];
   if (!narrow_path(path, narrow)) return fail_too_long(os_error);
   errno = 0;
-  if (g_platform_syscalls.mkdir(narrow, 0777) == 0) return succeed(os_error);
+  if (g_platform_syscalls.mkdir(narrow, 0777) == 0) return platform_succeed(os_error);
   if (errno == EEXIST) {
     struct stat info;
     if (g_platform_syscalls.stat(narrow, &info) == 0 && S_ISDIR(info.st_mode))
-      return succeed(os_error);
+      return platform_succeed(os_error);
     errno = EEXIST;  // something that is not a folder stands in the way
   }
-  return fail_with_errno(os_error);
+  return platform_fail_with_errno(os_error);
 }
 
 namespace {
@@ -173,23 +146,22 @@ namespace {
 int open_for_append(const char* path, bool* created) {
   // Read access lets the save check how the file ends before it appends.
   const int flags = O_RDWR | O_APPEND | O_CLOEXEC;
-  for (int attempt = 0; attempt < 4; ++attempt) {
-    int fd = g_platform_syscalls.open(path, flags | O_CREAT | O_EXCL, 0666);
-    *created = fd >= 0;
-    if (fd >= 0 || errno != EEXIST) return fd;
-    fd = g_platform_syscalls.open(path, flags, 0);
-    if (fd >= 0 || errno != ENOENT) return fd;
-    // Removed between the two opens: try to create it again.
-  }
-  return -1;
+  int fd = g_platform_syscalls.open(path, flags | O_CREAT | O_EXCL, 0666);
+  *created = fd >= 0;
+  if (fd >= 0 || errno != EEXIST) return fd;
+  fd = g_platform_syscalls.open(path, flags, 0);
+  // Removed between the two opens by a save that failed: try again later.
+  if (fd < 0 && errno == ENOENT) errno = EWOULDBLOCK;
+  return fd;
 }
 
 // Whether the path still names the open file, which a failed save may have
-// removed after this open and before the lock was granted.
+// removed after this open and before the lock was granted. (Removed, the
+// file keeps its inode while it is open, so no new file at the path has it.)
 bool path_names_file(const char* path, int fd) {
   struct stat opened;
   struct stat named;
-  return g_platform_syscalls.fstat(fd, &opened) == 0 && opened.st_nlink > 0 &&
+  return g_platform_syscalls.fstat(fd, &opened) == 0 &&
          g_platform_syscalls.stat(path, &named) == 0 && opened.st_dev == named.st_dev &&
          opened.st_ino == named.st_ino;
 }
@@ -209,46 +181,37 @@ void close_quietly(int fd) {
 // process and vanishes when any descriptor of the file in the process is
 // closed. The copy of the descriptor given to the stream shares the lock, so
 // the hold outlives the stream and still covers a repair after a failed close.
-PlatformResult platform_hold_file(const wchar_t* path, PlatformHeldFile* held,
-                                  unsigned long* os_error) {
-  held->stream = nullptr;
-  held->created = false;
+PlatformResult platform_os_take_hold(const wchar_t* path, PlatformHeldFile* held,
+                                     unsigned long* os_error) {
   held->hold = -1;
   char narrow[kNarrowPathCapacity];
   if (!narrow_path(path, narrow)) return fail_too_long(os_error);
   errno = 0;
   int fd = open_for_append(narrow, &held->created);
-  if (fd < 0) return fail_with_errno(os_error);
+  if (fd < 0) return platform_fail_with_errno(os_error);
+  // Without waiting: no signal can interrupt it.
   errno = 0;
   if (g_platform_syscalls.flock(fd, LOCK_EX | LOCK_NB) != 0) {
-    if (errno == EINTR) errno = EWOULDBLOCK;
     close_quietly(fd);
-    return fail_with_errno(os_error);
+    return platform_fail_with_errno(os_error);
   }
   if (!path_names_file(narrow, fd)) {
     g_platform_syscalls.close(fd);
     errno = EWOULDBLOCK;
-    return fail_with_errno(os_error);
+    return platform_fail_with_errno(os_error);
   }
   held->hold = fd;
+  return platform_succeed(os_error);
+}
+
+PlatformResult platform_os_open_stream(PlatformHeldFile* held, unsigned long* os_error) {
   errno = 0;
-  int stream_fd = g_platform_syscalls.dup(fd);
-  if (stream_fd >= 0) {
-    held->stream = g_platform_syscalls.fdopen(stream_fd, "ab");
-    if (!held->stream) close_quietly(stream_fd);
-  }
-  if (!held->stream) {
-    PlatformResult result = fail_with_errno(os_error);
-    long long size = 0;
-    if (platform_held_file_size(held, &size, nullptr) == kPlatformOk)
-      platform_restore_held_file(path, held, size, nullptr);
-    platform_release_file(held);
-    return result;
-  }
-  // The record code stages its own pieces; an unbuffered stream leaves
-  // nothing behind that could reach the file after a cut-back.
-  std::setvbuf(held->stream, nullptr, _IONBF, 0);
-  return succeed(os_error);
+  int fd = g_platform_syscalls.dup(static_cast<int>(held->hold));
+  if (fd < 0) return platform_fail_with_errno(os_error);
+  held->stream = g_platform_syscalls.fdopen(fd, "ab");
+  if (held->stream) return platform_succeed(os_error);
+  close_quietly(fd);
+  return platform_fail_with_errno(os_error);
 }
 
 PlatformResult platform_held_file_size(const PlatformHeldFile* held, long long* size,
@@ -257,28 +220,21 @@ PlatformResult platform_held_file_size(const PlatformHeldFile* held, long long* 
   struct stat info;
   errno = 0;
   if (g_platform_syscalls.fstat(static_cast<int>(held->hold), &info) != 0)
-    return fail_with_errno(os_error);
+    return platform_fail_with_errno(os_error);
   *size = static_cast<long long>(info.st_size);
-  return succeed(os_error);
+  return platform_succeed(os_error);
 }
 
-PlatformResult platform_read_held_file(const PlatformHeldFile* held, long long offset, void* bytes,
-                                       std::size_t count, std::size_t* got,
-                                       unsigned long* os_error) {
-  *got = 0;
-  char* out = static_cast<char*>(bytes);
-  while (*got < count) {
-    errno = 0;
-    ssize_t n = g_platform_syscalls.pread(static_cast<int>(held->hold), out + *got, count - *got,
-                                          static_cast<off_t>(offset + *got));
-    if (n == 0) break;
-    if (n < 0) {
-      if (errno == EINTR) continue;
-      return fail_with_errno(os_error);
-    }
-    *got += static_cast<std::size_t>(n);
-  }
-  return succeed(os_error);
+// A signal does not interrupt the reads and writes of a file on a disk
+// (only those of terminals, pipes and sockets), so there is no EINTR to retry.
+PlatformResult platform_os_read_at(const PlatformHeldFile* held, long long offset, char* bytes,
+                                   std::size_t count, std::size_t* got, unsigned long* os_error) {
+  errno = 0;
+  ssize_t n = g_platform_syscalls.pread(static_cast<int>(held->hold), bytes, count,
+                                        static_cast<off_t>(offset));
+  if (n < 0) return platform_fail_with_errno(os_error);
+  *got = static_cast<std::size_t>(n);
+  return platform_succeed(os_error);
 }
 
 PlatformResult platform_append_held_file(PlatformHeldFile* held, const void* bytes,
@@ -288,40 +244,31 @@ PlatformResult platform_append_held_file(PlatformHeldFile* held, const void* byt
     errno = 0;
     // The hold was opened for appending: every write lands at the end.
     ssize_t n = g_platform_syscalls.write(static_cast<int>(held->hold), in, count);
-    if (n < 0 && errno == EINTR) continue;
-    if (n <= 0) return fail_with_errno(os_error);
+    if (n <= 0) return platform_fail_with_errno(os_error);
     in += n;
     count -= static_cast<std::size_t>(n);
   }
-  return succeed(os_error);
+  return platform_succeed(os_error);
 }
 
-PlatformResult platform_restore_held_file(const wchar_t* path, PlatformHeldFile* held,
-                                          long long size, unsigned long* os_error) {
-  errno = 0;
-  if (held->created && size == 0) {
-    // A process waiting for the lock on the removed file finds it gone once
-    // granted the lock, and opens the path anew.
-    char narrow[kNarrowPathCapacity];
-    if (!narrow_path(path, narrow)) return fail_too_long(os_error);
-    if (g_platform_syscalls.unlink(narrow) != 0) return fail_with_errno(os_error);
-    return succeed(os_error);
-  }
-  return platform_resize_held_file(held, size, os_error);
+// A process waiting for the lock on the removed file finds it gone once
+// granted the lock, and opens the path anew. The path is the one the hold was
+// taken with, so it narrows as it did then.
+void platform_os_remove_held(const wchar_t* path, PlatformHeldFile*) {
+  char narrow[kNarrowPathCapacity];
+  if (narrow_path(path, narrow)) g_platform_syscalls.unlink(narrow);
 }
 
 PlatformResult platform_resize_held_file(PlatformHeldFile* held, long long size,
                                          unsigned long* os_error) {
   errno = 0;
   if (g_platform_syscalls.ftruncate(static_cast<int>(held->hold), static_cast<off_t>(size)) != 0)
-    return fail_with_errno(os_error);
-  return succeed(os_error);
+    return platform_fail_with_errno(os_error);
+  return platform_succeed(os_error);
 }
 
-void platform_release_file(PlatformHeldFile* held) {
-  if (held->stream) g_platform_syscalls.fclose(held->stream);
-  held->stream = nullptr;
-  if (held->hold >= 0) g_platform_syscalls.close(static_cast<int>(held->hold));
+void platform_os_end_hold(PlatformHeldFile* held) {
+  g_platform_syscalls.close(static_cast<int>(held->hold));
   held->hold = -1;
 }
 
@@ -334,28 +281,13 @@ unsigned long long platform_monotonic_ms() {
 
 void platform_sleep_ms(int ms) {
   struct timespec span = {ms / 1000, (ms % 1000) * 1000000L};
-  while (g_platform_syscalls.nanosleep(&span, &span) != 0 && errno == EINTR) {
-  }
+  g_platform_syscalls.nanosleep(&span, nullptr);
 }
 
-PlatformResult platform_write_file(std::FILE* file, const void* bytes, std::size_t count,
-                                   unsigned long* os_error) {
+PlatformResult platform_os_sync_disk(std::FILE* file, unsigned long* os_error) {
   errno = 0;
-  if (g_platform_syscalls.fwrite(bytes, 1, count, file) != count) return fail_with_errno(os_error);
-  return succeed(os_error);
-}
-
-PlatformResult platform_sync_file(std::FILE* file, unsigned long* os_error) {
-  errno = 0;
-  if (g_platform_syscalls.fflush(file) != 0) return fail_with_errno(os_error);
-  if (g_platform_syscalls.fsync(fileno(file)) != 0) return fail_with_errno(os_error);
-  return succeed(os_error);
-}
-
-PlatformResult platform_close_file(std::FILE* file, unsigned long* os_error) {
-  errno = 0;
-  if (g_platform_syscalls.fclose(file) != 0) return fail_with_errno(os_error);
-  return succeed(os_error);
+  if (g_platform_syscalls.fsync(fileno(file)) != 0) return platform_fail_with_errno(os_error);
+  return platform_succeed(os_error);
 }
 
 PlatformResult platform_remove_file(const wchar_t* path, unsigned long* os_error) {
@@ -363,13 +295,13 @@ PlatformResult platform_remove_file(const wchar_t* path, unsigned long* os_error
   if (!narrow_path(path, narrow)) return fail_too_long(os_error);
   errno = 0;
   struct stat info;
-  if (g_platform_syscalls.stat(narrow, &info) != 0) return fail_with_errno(os_error);
+  if (g_platform_syscalls.stat(narrow, &info) != 0) return platform_fail_with_errno(os_error);
   if (!S_ISREG(info.st_mode)) {
-    if (os_error) *os_error = EPERM;
+    *os_error = EPERM;
     return kPlatformDenied;
   }
-  if (g_platform_syscalls.unlink(narrow) != 0) return fail_with_errno(os_error);
-  return succeed(os_error);
+  if (g_platform_syscalls.unlink(narrow) != 0) return platform_fail_with_errno(os_error);
+  return platform_succeed(os_error);
 }
 
 #endif  // !_WIN32

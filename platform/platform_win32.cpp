@@ -5,10 +5,12 @@
 #include <io.h>
 #include <shlobj.h>
 
+#include <algorithm>
 #include <cerrno>
 
-#include "engine/text.h"
+#include "base/text.h"
 #include "platform/platform.h"
+#include "platform/platform_core.h"
 #include "platform/platform_syscalls.h"
 
 namespace {
@@ -33,51 +35,13 @@ const PlatformSyscalls kRealSyscalls = {
     real_fclose,
 };
 
-// What the errors of failed Win32 and C runtime calls mean; the callers never
-// pass 0.
-PlatformResult result_of_win32_error(DWORD error) {
-  switch (error) {
-    case ERROR_FILE_NOT_FOUND:
-    case ERROR_PATH_NOT_FOUND: return kPlatformNotFound;
-    case ERROR_SHARING_VIOLATION: return kPlatformBusy;
-    case ERROR_ACCESS_DENIED:
-    case ERROR_LOCK_VIOLATION:
-    case ERROR_WRITE_PROTECT: return kPlatformDenied;
-    case ERROR_FILENAME_EXCED_RANGE: return kPlatformTooLong;
-    default: return kPlatformIoError;
-  }
-}
-
-PlatformResult result_of_errno(int error) {
-  switch (error) {
-    case ENOENT: return kPlatformNotFound;
-    case EACCES:
-    case EPERM:
-    case EROFS: return kPlatformDenied;
-    case ENAMETOOLONG: return kPlatformTooLong;
-    default: return kPlatformIoError;
-  }
-}
-
 // The GetLastError of a failed Win32 call; a call that failed without
 // setting it still counts as an input/output error.
 PlatformResult fail_with_last_error(unsigned long* os_error) {
   DWORD error = GetLastError();
   if (error == ERROR_SUCCESS) error = ERROR_GEN_FAILURE;
-  if (os_error) *os_error = error;
-  return result_of_win32_error(error);
-}
-
-// The errno of a failed C runtime call, likewise never 0.
-PlatformResult fail_with_errno(unsigned long* os_error) {
-  int error = errno ? errno : EIO;
-  if (os_error) *os_error = static_cast<unsigned long>(error);
-  return result_of_errno(error);
-}
-
-PlatformResult succeed(unsigned long* os_error) {
-  if (os_error) *os_error = 0;
-  return kPlatformOk;
+  *os_error = error;
+  return platform_result_of_win32_error(error);
 }
 
 bool is_folder(const wchar_t* path) {
@@ -89,6 +53,19 @@ bool is_folder(const wchar_t* path) {
 }  // namespace
 
 PlatformSyscalls g_platform_syscalls = kRealSyscalls;
+
+PlatformResult platform_result_of_win32_error(unsigned long error) {
+  switch (error) {
+    case ERROR_FILE_NOT_FOUND:
+    case ERROR_PATH_NOT_FOUND: return kPlatformNotFound;
+    case ERROR_SHARING_VIOLATION: return kPlatformBusy;
+    case ERROR_ACCESS_DENIED:
+    case ERROR_LOCK_VIOLATION:
+    case ERROR_WRITE_PROTECT: return kPlatformDenied;
+    case ERROR_FILENAME_EXCED_RANGE: return kPlatformTooLong;
+    default: return kPlatformIoError;
+  }
+}
 
 void platform_restore_syscalls() { g_platform_syscalls = kRealSyscalls; }
 
@@ -105,9 +82,8 @@ void platform_local_time(PlatformDateTime* out) {
 
 std::FILE* platform_open_file(const wchar_t* path, const char* mode) {
   wchar_t wide_mode[8];
-  int i = 0;
-  for (; mode[i] && i < 7; ++i) wide_mode[i] = static_cast<wchar_t>(mode[i]);
-  wide_mode[i] = 0;
+  text_copy(wide_mode, 8, nullptr);
+  text_append_ascii(wide_mode, 8, mode);
   return g_platform_syscalls.wfopen(path, wide_mode);
 }
 
@@ -117,24 +93,24 @@ PlatformResult platform_local_data_folder(wchar_t* out, int capacity, unsigned l
   HRESULT hr = g_platform_syscalls.SHGetFolderPathW(nullptr, CSIDL_LOCAL_APPDATA, nullptr,
                                                     SHGFP_TYPE_CURRENT, folder);
   if (hr != S_OK || folder[0] == 0) {
-    if (os_error) *os_error = static_cast<unsigned long>(hr == S_OK ? E_FAIL : hr);
+    *os_error = static_cast<unsigned long>(hr == S_OK ? E_FAIL : hr);
     return kPlatformNotFound;
   }
   folder[MAX_PATH - 1] = 0;
   int length = text_length(folder);
   if (length >= capacity) {
-    if (os_error) *os_error = ERROR_FILENAME_EXCED_RANGE;
+    *os_error = ERROR_FILENAME_EXCED_RANGE;
     return kPlatformTooLong;
   }
   while (length > 0 && folder[length - 1] == L'\\') folder[--length] = 0;
   text_copy(out, capacity, folder);
-  return succeed(os_error);
+  return platform_succeed(os_error);
 }
 
 PlatformResult platform_create_folder(const wchar_t* path, unsigned long* os_error) {
-  if (g_platform_syscalls.CreateDirectoryW(path, nullptr)) return succeed(os_error);
+  if (g_platform_syscalls.CreateDirectoryW(path, nullptr)) return platform_succeed(os_error);
   DWORD error = GetLastError();
-  if (error == ERROR_ALREADY_EXISTS && is_folder(path)) return succeed(os_error);
+  if (error == ERROR_ALREADY_EXISTS && is_folder(path)) return platform_succeed(os_error);
   SetLastError(error);
   return fail_with_last_error(os_error);
 }
@@ -164,53 +140,38 @@ HANDLE open_for_append(const wchar_t* path, bool* created) {
   return file;
 }
 
-// An unbuffered appending stream on a copy of the handle, so that the hold
-// outlives the stream.
-std::FILE* open_stream(HANDLE file) {
-  HANDLE process = GetCurrentProcess();
-  HANDLE copy = nullptr;
-  if (!g_platform_syscalls.DuplicateHandle(process, file, process, &copy, 0, FALSE,
-                                           DUPLICATE_SAME_ACCESS))
-    return nullptr;
-  int fd = g_platform_syscalls.open_osfhandle(reinterpret_cast<intptr_t>(copy), _O_APPEND);
-  if (fd < 0) {
-    g_platform_syscalls.CloseHandle(copy);
-    return nullptr;
-  }
-  std::FILE* stream = g_platform_syscalls.fdopen(fd, "ab");
-  if (!stream) {
-    _close(fd);
-    return nullptr;
-  }
-  // The record code stages its own pieces; an unbuffered stream leaves
-  // nothing behind that could reach the file after a cut-back.
-  std::setvbuf(stream, nullptr, _IONBF, 0);
-  return stream;
-}
-
 HANDLE handle_of(const PlatformHeldFile* held) { return reinterpret_cast<HANDLE>(held->hold); }
 
 }  // namespace
 
-PlatformResult platform_hold_file(const wchar_t* path, PlatformHeldFile* held,
-                                  unsigned long* os_error) {
-  held->stream = nullptr;
-  held->created = false;
+PlatformResult platform_os_take_hold(const wchar_t* path, PlatformHeldFile* held,
+                                     unsigned long* os_error) {
   held->hold = reinterpret_cast<std::intptr_t>(INVALID_HANDLE_VALUE);
   HANDLE file = open_for_append(path, &held->created);
   if (file == INVALID_HANDLE_VALUE) return fail_with_last_error(os_error);
   held->hold = reinterpret_cast<std::intptr_t>(file);
-  SetLastError(ERROR_SUCCESS);
-  held->stream = open_stream(file);
-  if (!held->stream) {
-    PlatformResult result = fail_with_last_error(os_error);
-    long long size = 0;
-    if (platform_held_file_size(held, &size, nullptr) == kPlatformOk)
-      platform_restore_held_file(path, held, size, nullptr);
-    platform_release_file(held);
+  return platform_succeed(os_error);
+}
+
+// The stream writes through a C runtime descriptor on a copy of the handle.
+PlatformResult platform_os_open_stream(PlatformHeldFile* held, unsigned long* os_error) {
+  HANDLE process = GetCurrentProcess();
+  HANDLE copy = nullptr;
+  if (!g_platform_syscalls.DuplicateHandle(process, handle_of(held), process, &copy, 0, FALSE,
+                                           DUPLICATE_SAME_ACCESS))
+    return fail_with_last_error(os_error);
+  errno = 0;
+  int fd = g_platform_syscalls.open_osfhandle(reinterpret_cast<intptr_t>(copy), _O_APPEND);
+  if (fd < 0) {
+    PlatformResult result = platform_fail_with_errno(os_error);
+    g_platform_syscalls.CloseHandle(copy);
     return result;
   }
-  return succeed(os_error);
+  held->stream = g_platform_syscalls.fdopen(fd, "ab");
+  if (held->stream) return platform_succeed(os_error);
+  PlatformResult result = platform_fail_with_errno(os_error);
+  _close(fd);  // closes the copy of the handle too
+  return result;
 }
 
 PlatformResult platform_held_file_size(const PlatformHeldFile* held, long long* size,
@@ -220,34 +181,26 @@ PlatformResult platform_held_file_size(const PlatformHeldFile* held, long long* 
   if (!g_platform_syscalls.GetFileSizeEx(handle_of(held), &bytes))
     return fail_with_last_error(os_error);
   *size = bytes.QuadPart;
-  return succeed(os_error);
+  return platform_succeed(os_error);
 }
 
 // The stream and the hold share one file position; the stream's appending
 // mode moves it to the end before each write, so reading at an offset given
 // with each call and moving the position for the appends below disturbs
 // nothing.
-PlatformResult platform_read_held_file(const PlatformHeldFile* held, long long offset, void* bytes,
-                                       std::size_t count, std::size_t* got,
-                                       unsigned long* os_error) {
-  *got = 0;
-  char* out = static_cast<char*>(bytes);
-  while (*got < count) {
-    OVERLAPPED at = {};
-    ULONGLONG position = static_cast<ULONGLONG>(offset) + *got;
-    at.Offset = static_cast<DWORD>(position);
-    at.OffsetHigh = static_cast<DWORD>(position >> 32);
-    std::size_t left = count - *got;
-    DWORD ask = left > 0x40000000u ? 0x40000000u : static_cast<DWORD>(left);
-    DWORD n = 0;
-    if (!g_platform_syscalls.ReadFile(handle_of(held), out + *got, ask, &n, &at)) {
-      if (GetLastError() == ERROR_HANDLE_EOF) break;
-      return fail_with_last_error(os_error);
-    }
-    if (n == 0) break;
-    *got += n;
-  }
-  return succeed(os_error);
+PlatformResult platform_os_read_at(const PlatformHeldFile* held, long long offset, char* bytes,
+                                   std::size_t count, std::size_t* got, unsigned long* os_error) {
+  OVERLAPPED at = {};
+  at.Offset = static_cast<DWORD>(offset);
+  at.OffsetHigh = static_cast<DWORD>(static_cast<ULONGLONG>(offset) >> 32);
+  // ReadFile counts in a DWORD; a gigabyte a call is plenty.
+  DWORD ask = static_cast<DWORD>(std::min<std::size_t>(count, 0x40000000u));
+  DWORD n = 0;
+  if (!g_platform_syscalls.ReadFile(handle_of(held), bytes, ask, &n, &at) &&
+      GetLastError() != ERROR_HANDLE_EOF)
+    return fail_with_last_error(os_error);
+  *got = n;
+  return platform_succeed(os_error);
 }
 
 PlatformResult platform_append_held_file(PlatformHeldFile* held, const void* bytes,
@@ -257,7 +210,7 @@ PlatformResult platform_append_held_file(PlatformHeldFile* held, const void* byt
     return fail_with_last_error(os_error);
   const char* in = static_cast<const char*>(bytes);
   while (count > 0) {
-    DWORD ask = count > 0x40000000u ? 0x40000000u : static_cast<DWORD>(count);
+    DWORD ask = static_cast<DWORD>(std::min<std::size_t>(count, 0x40000000u));
     DWORD n = 0;
     SetLastError(ERROR_SUCCESS);
     if (!g_platform_syscalls.WriteFile(handle_of(held), in, ask, &n, nullptr) || n == 0)
@@ -265,22 +218,16 @@ PlatformResult platform_append_held_file(PlatformHeldFile* held, const void* byt
     in += n;
     count -= n;
   }
-  return succeed(os_error);
+  return platform_succeed(os_error);
 }
 
-PlatformResult platform_restore_held_file(const wchar_t*, PlatformHeldFile* held,
-                                          long long size, unsigned long* os_error) {
-  HANDLE file = handle_of(held);
-  if (held->created && size == 0) {
-    // Removed once the last handle closes; until then nobody can open it.
-    FILE_DISPOSITION_INFO removal = {};
-    removal.DeleteFile = TRUE;
-    if (!g_platform_syscalls.SetFileInformationByHandle(file, FileDispositionInfo, &removal,
-                                                        sizeof removal))
-      return fail_with_last_error(os_error);
-    return succeed(os_error);
-  }
-  return platform_resize_held_file(held, size, os_error);
+// Removed once the last handle closes; until then nobody can open it. Only a
+// file this hold created was opened with the right to delete it.
+void platform_os_remove_held(const wchar_t*, PlatformHeldFile* held) {
+  FILE_DISPOSITION_INFO removal = {};
+  removal.DeleteFile = TRUE;
+  g_platform_syscalls.SetFileInformationByHandle(handle_of(held), FileDispositionInfo, &removal,
+                                                 sizeof removal);
 }
 
 PlatformResult platform_resize_held_file(PlatformHeldFile* held, long long size,
@@ -291,13 +238,11 @@ PlatformResult platform_resize_held_file(PlatformHeldFile* held, long long size,
   if (!g_platform_syscalls.SetFilePointerEx(file, position, nullptr, FILE_BEGIN) ||
       !g_platform_syscalls.SetEndOfFile(file))
     return fail_with_last_error(os_error);
-  return succeed(os_error);
+  return platform_succeed(os_error);
 }
 
-void platform_release_file(PlatformHeldFile* held) {
-  if (held->stream) g_platform_syscalls.fclose(held->stream);
-  held->stream = nullptr;
-  if (handle_of(held) != INVALID_HANDLE_VALUE) g_platform_syscalls.CloseHandle(handle_of(held));
+void platform_os_end_hold(PlatformHeldFile* held) {
+  g_platform_syscalls.CloseHandle(handle_of(held));
   held->hold = reinterpret_cast<std::intptr_t>(INVALID_HANDLE_VALUE);
 }
 
@@ -305,32 +250,17 @@ unsigned long long platform_monotonic_ms() { return g_platform_syscalls.GetTickC
 
 void platform_sleep_ms(int ms) { g_platform_syscalls.Sleep(static_cast<DWORD>(ms)); }
 
-PlatformResult platform_write_file(std::FILE* file, const void* bytes, std::size_t count,
-                                   unsigned long* os_error) {
-  errno = 0;
-  if (g_platform_syscalls.fwrite(bytes, 1, count, file) != count) return fail_with_errno(os_error);
-  return succeed(os_error);
-}
-
-PlatformResult platform_sync_file(std::FILE* file, unsigned long* os_error) {
-  errno = 0;
-  if (g_platform_syscalls.fflush(file) != 0) return fail_with_errno(os_error);
+PlatformResult platform_os_sync_disk(std::FILE* file, unsigned long* os_error) {
   HANDLE handle = reinterpret_cast<HANDLE>(_get_osfhandle(_fileno(file)));
   SetLastError(ERROR_SUCCESS);
   if (!g_platform_syscalls.FlushFileBuffers(handle)) return fail_with_last_error(os_error);
-  return succeed(os_error);
-}
-
-PlatformResult platform_close_file(std::FILE* file, unsigned long* os_error) {
-  errno = 0;
-  if (g_platform_syscalls.fclose(file) != 0) return fail_with_errno(os_error);
-  return succeed(os_error);
+  return platform_succeed(os_error);
 }
 
 PlatformResult platform_remove_file(const wchar_t* path, unsigned long* os_error) {
   // DeleteFileW removes files only; a folder or a device name is refused.
   if (!g_platform_syscalls.DeleteFileW(path)) return fail_with_last_error(os_error);
-  return succeed(os_error);
+  return platform_succeed(os_error);
 }
 
 #endif  // _WIN32

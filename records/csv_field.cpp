@@ -22,20 +22,18 @@ void put_escaped(Utf8Sink* sink, const wchar_t* text) {
 
 bool csv_needs_quotes(const wchar_t* const* parts, int count) {
   for (int i = 0; i < count; ++i)
-    for (const wchar_t* c = parts[i]; c && *c; ++c)
+    for (const wchar_t* c = parts[i]; *c; ++c)
       if (is_special(*c)) return true;
   return false;
 }
 
 void csv_put_field(Utf8Sink* sink, const wchar_t* const* parts, int count) {
   if (!csv_needs_quotes(parts, count)) {
-    for (int i = 0; i < count; ++i)
-      if (parts[i]) sink_put_text(sink, parts[i], -1);
+    for (int i = 0; i < count; ++i) sink_put_text(sink, parts[i], -1);
     return;
   }
   sink_put_bytes(sink, "\"", 1);
-  for (int i = 0; i < count; ++i)
-    if (parts[i]) put_escaped(sink, parts[i]);
+  for (int i = 0; i < count; ++i) put_escaped(sink, parts[i]);
   sink_put_bytes(sink, "\"", 1);
 }
 

@@ -5,6 +5,9 @@
 
 #include "records/utf8_sink.h"
 
+// Every text passed here is non-null: labels, titles and the detail text
+// always are.
+
 // Whether a field made of these texts needs the enclosing quotes.
 bool csv_needs_quotes(const wchar_t* const* parts, int count);
 

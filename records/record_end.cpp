@@ -12,6 +12,7 @@ constexpr long long kMarkBytes = sizeof kRecordByteOrderMark;
 // How every Record file starts, whichever header variant it carries.
 const char kOwnStart[] = "\xEF\xBB\xBF" u8"时间,工具,";
 constexpr long long kOwnStartBytes = sizeof kOwnStart - 1;
+static_assert(kOwnStartBytes > 4, "an own file holds four bytes past its start");
 
 // Where a CSV reader stands, as far as double quotes go. A double quote
 // opens a quoted field only at the start of a field (after a comma, a line
@@ -28,10 +29,9 @@ struct QuoteScan {
 
 bool starts_field_after(char c) { return c == ',' || c == '\r' || c == '\n'; }
 
-// Reads bytes [p, end) on from where the scan stands. Only double quotes
-// change the state, so the scan leaps from one to the next.
+// Reads bytes [p, end), at least one, on from where the scan stands. Only
+// double quotes change the state, so the scan leaps from one to the next.
 void scan_quotes(QuoteScan* s, const char* p, const char* end) {
-  if (p == end) return;
   if (s->quote_pending) {
     s->quote_pending = false;
     if (*p == '"') {
@@ -81,8 +81,9 @@ PlatformResult read_exactly(const PlatformHeldFile* held, long long from, long l
   PlatformResult result =
       platform_read_held_file(held, from, bytes, static_cast<std::size_t>(count), &got, os_error);
   if (result == kPlatformOk && got != static_cast<std::size_t>(count)) {
-    // The file is held, so it cannot shrink meanwhile; a short read is a fault.
-    if (os_error) *os_error = 0;
+    // No save of ours shrinks a held file; a short read means another
+    // program cut it meanwhile (a POSIX lock only binds those who ask for it).
+    *os_error = 0;
     return kPlatformIoError;
   }
   return result;
@@ -104,22 +105,22 @@ PlatformResult skip_nul_run(const PlatformHeldFile* held, long long* keep, char*
 }
 
 // Moves end->keep back over the first bytes of a character cut short, and
-// keeps them in end->cut.
+// keeps them in end->cut. The kept bytes start as a Record file does, so
+// there are more than four of them.
 PlatformResult drop_cut_character(const PlatformHeldFile* held, RecordEnd* end,
                                   unsigned long* os_error) {
   char tail[4];
-  long long count = end->keep < 4 ? end->keep : 4;
-  PlatformResult result = read_exactly(held, end->keep - count, count, tail, os_error);
+  PlatformResult result = read_exactly(held, end->keep - 4, 4, tail, os_error);
   if (result != kPlatformOk) return result;
-  int following = 0;  // continuation bytes at the end
-  while (following < count - 1 && following < 3 &&
-         is_continuation(static_cast<unsigned char>(tail[count - 1 - following])))
+  // A character cut short ends in at most two continuation bytes.
+  int following = 0;
+  while (following < 2 && is_continuation(static_cast<unsigned char>(tail[3 - following])))
     ++following;
-  int length = sequence_length(static_cast<unsigned char>(tail[count - 1 - following]));
+  int length = sequence_length(static_cast<unsigned char>(tail[3 - following]));
   if (length > following + 1) {
     end->cut_count = following + 1;
     end->keep -= end->cut_count;
-    std::memcpy(end->cut, tail + count - end->cut_count, static_cast<std::size_t>(end->cut_count));
+    std::memcpy(end->cut, tail + 4 - end->cut_count, static_cast<std::size_t>(end->cut_count));
   }
   return kPlatformOk;
 }
@@ -153,7 +154,7 @@ const char* closing_for(const QuoteScan& scan) {
 PlatformResult record_find_end(const PlatformHeldFile* held, long long size, const char* head,
                                long long head_bytes, RecordEnd* end, unsigned long* os_error) {
   *end = RecordEnd{size, {}, 0, "", -1, false};
-  if (os_error) *os_error = 0;
+  *os_error = 0;
   char piece[kPieceBytes];
   long long keep = size;
   PlatformResult result = skip_nul_run(held, &keep, piece, os_error);

@@ -3,7 +3,7 @@
 #include <cstdio>
 #include <cstring>
 
-#include "engine/text.h"
+#include "base/text.h"
 #include "records/record_end.h"
 #include "records/record_text.h"
 #include "records/utf8_sink.h"
@@ -33,10 +33,11 @@ RecordOutcome outcome(RecordStep step, PlatformResult result, unsigned long os_e
 PlatformResult create_folder_chain(const wchar_t* folder, unsigned long* os_error) {
   wchar_t prefix[kRecordPathCapacity];
   text_copy(prefix, kRecordPathCapacity, folder);
+  unsigned long ignored = 0;
   for (int i = 1; prefix[i]; ++i) {
     if (prefix[i] != kPlatformPathSeparator) continue;
     prefix[i] = 0;
-    platform_create_folder(prefix, nullptr);
+    platform_create_folder(prefix, &ignored);
     prefix[i] = kPlatformPathSeparator;
   }
   return platform_create_folder(folder, os_error);
@@ -91,15 +92,16 @@ RecordOutcome append_record(PlatformHeldFile* held, const RecordEnd& end, const 
 // is not reported.
 void put_back(const wchar_t* path, PlatformHeldFile* held, const RecordEnd& end, long long size) {
   if (end.keep == size) {
-    platform_restore_held_file(path, held, size, nullptr);
+    platform_restore_held_file(path, held, size);
     return;
   }
-  if (platform_resize_held_file(held, end.keep, nullptr) != kPlatformOk) return;
-  if (end.cut_count > 0 &&
-      platform_append_held_file(held, end.cut, static_cast<std::size_t>(end.cut_count), nullptr) !=
-          kPlatformOk)
-    return;
-  platform_resize_held_file(held, size, nullptr);
+  // Each step only after the one before it: the cut bytes belong right after
+  // the kept ones.
+  unsigned long ignored = 0;
+  if (platform_resize_held_file(held, end.keep, &ignored) == kPlatformOk &&
+      platform_append_held_file(held, end.cut, static_cast<std::size_t>(end.cut_count),
+                                &ignored) == kPlatformOk)
+    platform_resize_held_file(held, size, &ignored);
 }
 
 }  // namespace
@@ -114,7 +116,7 @@ PlatformResult record_folder(wchar_t* folder, int capacity, unsigned long* os_er
                            static_cast<int>(kPlatformPathSeparator));
   if (length >= capacity - 1) {
     text_clear(folder, capacity);
-    if (os_error) *os_error = 0;
+    *os_error = 0;
     return kPlatformTooLong;
   }
   return kPlatformOk;
@@ -140,6 +142,10 @@ RecordOutcome record_save(const ToolDef* tool, const double* values, const wchar
   if (length >= kRecordPathCapacity - 1) return outcome(kRecordStepFolder, kPlatformTooLong, 0);
   text_copy(place, place_capacity, path);
 
+  char head[kRecordHeadCapacity];
+  long long head_bytes = record_head(tool, head, sizeof head);
+  if (head_bytes < 0) return outcome(kRecordStepWrite, kPlatformTooLong, 0);
+
   // From reading the size to closing the file no other save can write it:
   // two saves never interleave their pieces or both write a header, and a
   // failed save is repaired before anyone else writes.
@@ -154,12 +160,6 @@ RecordOutcome record_save(const ToolDef* tool, const double* values, const wchar
   if (result != kPlatformOk) {
     platform_release_file(&held);
     return outcome(kRecordStepSize, result, os_error);
-  }
-  char head[kRecordHeadCapacity];
-  long long head_bytes = record_head(tool, head, sizeof head);
-  if (head_bytes < 0) {
-    platform_release_file(&held);
-    return outcome(kRecordStepWrite, kPlatformTooLong, 0);
   }
   // A save cut short may have left a torn record; it is closed (and what is
   // not whole text cut off) before anything is appended.

@@ -29,7 +29,8 @@ struct RecordOutcome {
   unsigned long os_error;  // the raw system error of the failed call
 };
 
-// The records folder under the local application data folder.
+// The records folder under the local application data folder; *os_error
+// receives the raw system error of a failed lookup, 0 otherwise.
 PlatformResult record_folder(wchar_t* folder, int capacity, unsigned long* os_error);
 
 // Appends one record for the tool, with the parameter values and the detail
@@ -48,7 +49,9 @@ PlatformResult record_folder(wchar_t* folder, int capacity, unsigned long* os_er
 // the file closed; on any failure after the open the file is cut back to its
 // earlier size (or removed when it did not exist) while still held, and
 // whatever the mend had cut off is put back, so no partial record stays
-// behind and the file is as it was.
+// behind and the file is as it was. Only a file whose size cannot be read is
+// left as the open found it: one this save created then stays empty, and the
+// next save fills it as a new file.
 //
 // place receives the file's path, or the records folder when the save failed
 // before the path was known, or the empty text when the lookup failed.

@@ -2,7 +2,7 @@
 
 #include <cstring>
 
-#include "engine/text.h"
+#include "base/text.h"
 #include "records/csv_field.h"
 
 const char kRecordByteOrderMark[3] = {'\xEF', '\xBB', '\xBF'};

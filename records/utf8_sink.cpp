@@ -1,6 +1,6 @@
 #include "records/utf8_sink.h"
 
-#include "engine/utf8.h"
+#include "base/utf8.h"
 
 namespace {
 

@@ -1,6 +1,6 @@
 // Kind 6, drug compatibility: the conclusion for an unordered pair of drug
 // numbers from a small table; the only report whose level varies.
-#include "engine/text.h"
+#include "base/text.h"
 #include "reports/report_generators.h"
 #include "reports/report_lines.h"
 

@@ -2,7 +2,7 @@
 // shown as day and clock time on one line.
 #include <cmath>
 
-#include "engine/text.h"
+#include "base/text.h"
 #include "reports/report_generators.h"
 #include "reports/report_lines.h"
 

@@ -1,7 +1,7 @@
 // The six fixed-text reports: constant lines, in which at most one block is
 // chosen by a selector parameter. Every selector table keeps its fall-through
 // row (any other value, and an absent parameter) in slot 0.
-#include "engine/text.h"
+#include "base/text.h"
 #include "reports/report_generators.h"
 #include "reports/report_lines.h"
 

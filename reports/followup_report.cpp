@@ -1,7 +1,7 @@
 // Kind 7, follow-up plan: visit dates at equal gaps, counted from today's
 // local date.
+#include "base/text.h"
 #include "engine/format.h"
-#include "engine/text.h"
 #include "platform/platform.h"
 #include "reports/report_generators.h"
 #include "reports/report_lines.h"

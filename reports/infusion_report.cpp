@@ -1,6 +1,6 @@
 // Kind 10, infusion card: bed, dose, solvent and drip rate on a card to be
 // checked by two nurses.
-#include "engine/text.h"
+#include "base/text.h"
 #include "reports/report_generators.h"
 #include "reports/report_lines.h"
 

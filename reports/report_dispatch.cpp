@@ -1,4 +1,4 @@
-#include "engine/text.h"
+#include "base/text.h"
 #include "reports/report.h"
 #include "reports/report_generators.h"
 

@@ -4,7 +4,7 @@
 #include <cmath>
 #include <cstdarg>
 
-#include "engine/text.h"
+#include "base/text.h"
 
 double report_input(const ToolDef* tool, const double* parameter_values, const char* key) {
   int index = find_parameter(tool, key);

@@ -1,6 +1,6 @@
 // Kind 1, nurse rota: a three-shift rotation in which every nurse moves one
 // step back in the order day, night, rest from one day to the next.
-#include "engine/text.h"
+#include "base/text.h"
 #include "reports/report_generators.h"
 #include "reports/report_lines.h"
 

@@ -1,9 +1,9 @@
 #include "selftest/selftest.h"
 
+#include "base/text.h"
 #include "engine/calculation.h"
 #include "engine/format.h"
 #include "engine/formula.h"
-#include "engine/text.h"
 #include "selftest/utf8_file.h"
 
 // Keeps the report's length at hand rather than measuring the report again

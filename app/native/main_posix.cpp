@@ -3,7 +3,7 @@
 #include <cstdio>
 
 #include "app/command_line.h"
-#include "engine/utf8.h"
+#include "base/utf8.h"
 #include "selftest/selftest.h"
 
 int main(int argc, char** argv) {
@@ -19,12 +19,12 @@ int main(int argc, char** argv) {
   static wchar_t command_line[32768];
   join_command_line(count, pointers, command_line, 32768);
 
-  wchar_t path[kReportPathCapacity];
-  switch (parse_selftest_switch(command_line, path, kReportPathCapacity)) {
+  wchar_t path[kSelftestPathCapacity];
+  switch (parse_selftest_switch(command_line, path, kSelftestPathCapacity)) {
     case kSelftestPath: {
       const int code = run_selftest(path);
       if (code == kSelftestNotWritten) {
-        char narrow[4 * kReportPathCapacity];
+        char narrow[4 * kSelftestPathCapacity];
         narrow[utf8_encode(path, -1, narrow, sizeof narrow - 1, nullptr)] = 0;
         std::fprintf(stderr, "ichscore: the self-test report could not be written to %s\n", narrow);
       }
@@ -32,7 +32,7 @@ int main(int argc, char** argv) {
     }
     case kSelftestPathTooLong:
       std::fprintf(stderr, "ichscore: the self-test report path is longer than %d characters; "
-                   "no report was written\n", kReportPathCapacity - 1);
+                   "no report was written\n", kSelftestPathCapacity - 1);
       return kSelftestNotWritten;
     case kNoSelftest: break;
   }

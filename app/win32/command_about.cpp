@@ -3,7 +3,7 @@
 #include "app/win32/message_box.h"
 #include "app/win32/window_state.h"
 #include "app/win32/window_texts.h"
-#include "engine/text.h"
+#include "base/text.h"
 #include "ichscore_version.h"
 
 void command_about() {

@@ -3,9 +3,9 @@
 #include "app/win32/commands.h"
 #include "app/win32/message_box.h"
 #include "app/win32/window_state.h"
+#include "base/text.h"
 #include "engine/calculation.h"
 #include "engine/input_number.h"
-#include "engine/text.h"
 
 namespace {
 

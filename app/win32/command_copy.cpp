@@ -3,7 +3,7 @@
 #include "app/win32/commands.h"
 #include "app/win32/message_box.h"
 #include "app/win32/window_state.h"
-#include "engine/text.h"
+#include "base/text.h"
 
 namespace {
 

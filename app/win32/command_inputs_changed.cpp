@@ -3,7 +3,7 @@
 #include "app/win32/commands.h"
 #include "app/win32/window_state.h"
 #include "app/win32/window_texts.h"
-#include "engine/text.h"
+#include "base/text.h"
 
 void show_no_result(const wchar_t* status) {
   SetWindowTextW(g_window.result_box, L"");

@@ -28,10 +28,10 @@ void limit_dll_search_to_system32() {
 
 int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int) {
   limit_dll_search_to_system32();
-  wchar_t path[kReportPathCapacity];
+  wchar_t path[kSelftestPathCapacity];
   // The program has no console: in self-test mode its exit code is all a
   // script hears, so a report that cannot be written is told by it alone.
-  switch (parse_selftest_switch(GetCommandLineW(), path, kReportPathCapacity)) {
+  switch (parse_selftest_switch(GetCommandLineW(), path, kSelftestPathCapacity)) {
     case kSelftestPath: return run_selftest(path);
     case kSelftestPathTooLong: return kSelftestNotWritten;
     case kNoSelftest: break;

@@ -6,11 +6,11 @@
 #include "app/win32/window_proc.h"
 #include "app/win32/window_state.h"
 #include "app/win32/window_texts.h"
-#include "engine/text.h"
+#include "base/text.h"
 
 namespace {
 
-struct FontSpec {
+struct FontRequest {
   const wchar_t* face;
   int height;  // negative: the character (em) height in pixels
   int weight;
@@ -18,7 +18,7 @@ struct FontSpec {
 
 // In the order of FontIndex. Heading and label, input and button fonts are
 // equal but separate fonts.
-constexpr FontSpec kFontSpecs[kFontCount] = {
+constexpr FontRequest kFontRequests[kFontCount] = {
     {L"Microsoft YaHei UI", -27, 700},  // title
     {L"Microsoft YaHei UI", -14, 400},  // heading
     {L"Microsoft YaHei UI", -14, 400},  // label
@@ -39,10 +39,12 @@ void reset_window_state(HINSTANCE instance, const ToolDef* tool) {
 
 // Fonts and brushes live until the process ends; a failed one stays null.
 void create_fonts_and_brushes() {
-  for (int i = 0; i < kFontCount; ++i)
-    g_window.fonts[i] = CreateFontW(kFontSpecs[i].height, 0, 0, 0, kFontSpecs[i].weight, FALSE,
-                                    FALSE, FALSE, DEFAULT_CHARSET, OUT_DEFAULT_PRECIS,
-                                    CLIP_DEFAULT_PRECIS, CLEARTYPE_QUALITY, 0, kFontSpecs[i].face);
+  for (int i = 0; i < kFontCount; ++i) {
+    const FontRequest& font = kFontRequests[i];
+    g_window.fonts[i] = CreateFontW(font.height, 0, 0, 0, font.weight, FALSE, FALSE, FALSE,
+                                    DEFAULT_CHARSET, OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS,
+                                    CLEARTYPE_QUALITY, 0, font.face);
+  }
   g_window.white_brush = CreateSolidBrush(kWhite);
   g_window.background_brush = CreateSolidBrush(kBackgroundColour);
 }

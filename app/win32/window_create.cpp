@@ -4,7 +4,7 @@
 #include "app/win32/input_field.h"
 #include "app/win32/window_state.h"
 #include "app/win32/window_texts.h"
-#include "engine/text.h"
+#include "base/text.h"
 
 namespace {
 

@@ -1,6 +1,6 @@
 #include "app/win32/window_texts.h"
 
-#include "engine/text.h"
+#include "base/text.h"
 
 const wchar_t kWebAddress[] = L"www.xelumed.example";
 const wchar_t kVerdictPrompt[] = L"填写左侧参数，点击“计算”";

@@ -15,10 +15,10 @@ struct Parsed {
 };
 
 Parsed parse(const std::wstring& command_line) {
-  wchar_t path[kReportPathCapacity + 8];
+  wchar_t path[kSelftestPathCapacity + 8];
   for (wchar_t& ch : path) ch = L'#';
-  bool selftest = parse_selftest_switch(command_line.c_str(), path, kReportPathCapacity);
-  for (int i = kReportPathCapacity; i < kReportPathCapacity + 8; ++i) EXPECT_EQ(L'#', path[i]);
+  bool selftest = parse_selftest_switch(command_line.c_str(), path, kSelftestPathCapacity);
+  for (int i = kSelftestPathCapacity; i < kSelftestPathCapacity + 8; ++i) EXPECT_EQ(L'#', path[i]);
   return {selftest, selftest ? std::wstring(path) : std::wstring()};
 }
 
@@ -78,16 +78,16 @@ TEST(CommandLine, PathsThatDoNotFitAreRefusedNotCut) {
     SelftestSwitch expected;
     std::wstring path;  // empty when refused
   } cases[] = {
-      {L"ichscore.exe --selftest " + fits + L" x", kReportPathCapacity, kSelftestPath, fits},
-      {L"ichscore.exe --selftest " + too_long, kReportPathCapacity, kSelftestPathTooLong, L""},
-      {L"ichscore.exe --selftest \"" + too_long + L"\"", kReportPathCapacity, kSelftestPathTooLong, L""},
-      {L"ichscore.exe --selftest \"" + too_long, kReportPathCapacity, kSelftestPathTooLong, L""},
+      {L"ichscore.exe --selftest " + fits + L" x", kSelftestPathCapacity, kSelftestPath, fits},
+      {L"ichscore.exe --selftest " + too_long, kSelftestPathCapacity, kSelftestPathTooLong, L""},
+      {L"ichscore.exe --selftest \"" + too_long + L"\"", kSelftestPathCapacity, kSelftestPathTooLong, L""},
+      {L"ichscore.exe --selftest \"" + too_long, kSelftestPathCapacity, kSelftestPathTooLong, L""},
       {L"a --selftest out.txt", 8, kSelftestPath, L"out.txt"},
       {L"a --selftest out.txt", 7, kSelftestPathTooLong, L""},
       {L"a --selftest", 5, kSelftestPathTooLong, L""},
   };
   for (const Case& c : cases) {
-    wchar_t path[kReportPathCapacity];
+    wchar_t path[kSelftestPathCapacity];
     for (wchar_t& ch : path) ch = L'#';
     EXPECT_EQ(c.expected, parse_selftest_switch(c.command_line.c_str(), path, c.capacity))
         << c.command_line.size() << " chars, capacity " << c.capacity;

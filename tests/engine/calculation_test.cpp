@@ -116,11 +116,40 @@ TEST(CalculationIch, FormulasNeverFailOnOrdinaryInputs) {
 }
 
 // A parameter that names no range, like the reports' ones, takes every finite
-// number; the set ranges are checked through the window's input table.
+// number.
 TEST(ParameterRange, AnUnsetRangeAcceptsEveryFiniteNumber) {
   const ParameterDef unset = {"p", L"P", nullptr, 0};
   for (double v : {-DBL_MAX, -0.5, 0.0, DBL_MAX}) EXPECT_TRUE(parameter_accepts(&unset, v)) << v;
   for (double v : {HUGE_VAL, -HUGE_VAL, std::nan("")}) EXPECT_FALSE(parameter_accepts(&unset, v)) << v;
+}
+
+// The ICH tool's ranges: each side of every bound (the next whole number
+// where only whole numbers count, the next double elsewhere), a fraction
+// where a whole number is asked, and the non-finite values.
+TEST(ParameterRange, TheIchRangesHoldTheirBoundsAndNothingPast) {
+  const double below_0 = std::nextafter(0.0, -1.0);
+  struct Case {
+    const char* key;
+    double value;
+    bool accepted;
+  } cases[] = {
+      {"gcs", 3, true}, {"gcs", 2, false}, {"gcs", 15, true}, {"gcs", 16, false},
+      {"gcs", 12.5, false},
+      {"volume", 0, true}, {"volume", below_0, false}, {"volume", 500, true},
+      {"volume", std::nextafter(500.0, 501.0), false}, {"volume", 20.5, true},
+      {"ivh", 0, true}, {"ivh", -1, false}, {"ivh", 1, true}, {"ivh", 2, false},
+      {"ivh", 0.5, false},
+      {"infra", 0, true}, {"infra", 1, true}, {"infra", 2, false},
+      {"age", 0, true}, {"age", below_0, false}, {"age", 125, true},
+      {"age", std::nextafter(125.0, 126.0), false}, {"age", 64.5, true},
+      {"gcs", kNaN, false}, {"volume", HUGE_VAL, false}, {"age", -HUGE_VAL, false},
+  };
+  const ToolDef* tool = get_tool();
+  for (const Case& c : cases) {
+    int i = find_parameter(tool, c.key);
+    ASSERT_GE(i, 0) << c.key;
+    EXPECT_EQ(c.accepted, parameter_accepts(&tool->parameters[i], c.value)) << c.key << " " << c.value;
+  }
 }
 
 // Test tools share these parameters: p = 2, q = 0.

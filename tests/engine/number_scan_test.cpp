@@ -127,25 +127,6 @@ TEST(NumberScan, LongDigitStringsRoundCorrectly) {
   for (const Case& c : cases) check(c);
 }
 
-TEST(NumberScan, WideTextEndsAtTheFirstNonAsciiCharacter) {
-  struct WideCase {
-    const wchar_t* text;
-    double value;
-    int consumed;
-  } cases[] = {
-      {L"  12.5x", 12.5, 6}, {L"1\x4e00" L"2", 1, 1}, {L"\xff11" L"2", 0, 0}, {L"-inf", -kInf, 4},
-      {L"", 0, 0},           {L"0x1p3", 8, 5},
-  };
-  for (const WideCase& c : cases) {
-    double value = -1;
-    EXPECT_EQ(c.consumed, number_scan_wide(c.text, &value));
-    EXPECT_TRUE(same_value(c.value, value)) << c.value << " " << value;
-  }
-  double value = 3;
-  EXPECT_EQ(0, number_scan_wide(nullptr, &value));
-  EXPECT_EQ(0.0, value);
-}
-
 TEST(InputNumber, AcceptsOneWholeDecimalNumberBetweenBlanks) {
   struct Accepted {
     const wchar_t* text;

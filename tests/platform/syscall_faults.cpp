@@ -7,8 +7,24 @@
 #include "platform/platform_syscalls.h"
 
 #ifndef _WIN32
+#include <fcntl.h>
 #include <sys/file.h>
+#include <sys/stat.h>
+#include <unistd.h>
 #endif
+
+// This build's half of a pair: the Win32 one or the POSIX one. The other is
+// never compiled, so it may name what exists on the other system only.
+#ifdef _WIN32
+#define BY_SYSTEM(win32, posix) win32
+#else
+#define BY_SYSTEM(win32, posix) posix
+#endif
+
+// Puts a stand-in into this build's entry of the system-call table.
+#define STAND_IN(win32_entry, win32_call, posix_entry, posix_call)  \
+  BY_SYSTEM(g_platform_syscalls.win32_entry = win32_call,           \
+            g_platform_syscalls.posix_entry = posix_call)
 
 namespace {
 
@@ -20,6 +36,16 @@ int g_write_calls = 0;
 int g_hold_refusals = 0;  // below 0: every attempt is refused
 int g_sleep_calls = 0;
 unsigned long long g_fake_now_ms = 0;
+int g_good_reads = 0;  // the read after them fails
+int g_read_calls = 0;
+int g_size_calls = 0;
+int g_removals_between_opens = 0;
+int g_misnamings = 0;
+#ifndef _WIN32
+bool g_misnamed_gone = false;
+const char* g_data_home = nullptr;
+const char* g_home = nullptr;
+#endif
 
 // Whether this attempt to take the hold is refused; counts one down.
 bool refuse_this_hold() {
@@ -27,6 +53,15 @@ bool refuse_this_hold() {
   if (g_hold_refusals > 0) --g_hold_refusals;
   return true;
 }
+
+// Whether this open of the existing file finds it removed; counts one down.
+bool removed_before_this_open() {
+  if (g_removals_between_opens == 0) return false;
+  --g_removals_between_opens;
+  return true;
+}
+
+bool this_read_fails() { return ++g_read_calls == g_good_reads + 1; }
 
 void fake_sleep(unsigned long long ms) {
   ++g_sleep_calls;
@@ -58,6 +93,8 @@ int failing_fclose(std::FILE* file) {
   return EOF;
 }
 
+std::FILE* failing_fdopen(int, const char*) { return errno = EMFILE, nullptr; }
+
 #ifdef _WIN32
 
 HRESULT WINAPI fixed_folder(HWND, int, HANDLE, DWORD, LPWSTR out) {
@@ -82,54 +119,60 @@ HANDLE WINAPI denied_create_file(LPCWSTR, DWORD, DWORD, LPSECURITY_ATTRIBUTES, D
   return INVALID_HANDLE_VALUE;
 }
 
-// Another process holding the file shows as a sharing violation of the open.
-HANDLE WINAPI sometimes_shared_create_file(LPCWSTR path, DWORD access, DWORD share,
-                                           LPSECURITY_ATTRIBUTES security, DWORD disposition,
-                                           DWORD flags, HANDLE model) {
-  if (refuse_this_hold()) {
-    SetLastError(ERROR_SHARING_VIOLATION);
-    return INVALID_HANDLE_VALUE;
-  }
-  return CreateFileW(path, access, share, security, disposition, flags, model);
+// Another process holding the file shows as a sharing violation of the open;
+// a file removed between the two opens, as the second one not finding it.
+HANDLE WINAPI sometimes_failing_create_file(LPCWSTR path, DWORD access, DWORD share,
+                                            LPSECURITY_ATTRIBUTES security, DWORD disposition,
+                                            DWORD flags, HANDLE model) {
+  DWORD error = refuse_this_hold() ? ERROR_SHARING_VIOLATION
+                : disposition == OPEN_EXISTING && removed_before_this_open() ? ERROR_FILE_NOT_FOUND
+                                                                             : 0;
+  if (error == 0) return CreateFileW(path, access, share, security, disposition, flags, model);
+  SetLastError(error);
+  return INVALID_HANDLE_VALUE;
 }
 
 ULONGLONG WINAPI fake_tick_count() { return g_fake_now_ms; }
 void WINAPI fake_win32_sleep(DWORD ms) { fake_sleep(ms); }
 
-BOOL WINAPI failing_flush_file_buffers(HANDLE) {
-  SetLastError(ERROR_IO_DEVICE);
-  return FALSE;
+BOOL fail_with(DWORD error) { return SetLastError(error), FALSE; }
+BOOL WINAPI failing_flush_file_buffers(HANDLE) { return fail_with(ERROR_IO_DEVICE); }
+BOOL WINAPI silently_failing_flush_file_buffers(HANDLE) { return fail_with(ERROR_SUCCESS); }
+BOOL WINAPI failing_get_file_size(HANDLE, PLARGE_INTEGER) { return fail_with(ERROR_IO_DEVICE); }
+BOOL WINAPI failing_set_end_of_file(HANDLE) { return fail_with(ERROR_IO_DEVICE); }
+BOOL WINAPI failing_duplicate_handle(HANDLE, HANDLE, HANDLE, LPHANDLE, DWORD, BOOL, DWORD) {
+  return fail_with(ERROR_TOO_MANY_OPEN_FILES);
+}
+int failing_open_osfhandle(intptr_t, int) { return errno = EMFILE, -1; }
+
+BOOL WINAPI failing_read_file(HANDLE file, LPVOID bytes, DWORD count, LPDWORD got,
+                              LPOVERLAPPED at) {
+  if (!this_read_fails()) return ReadFile(file, bytes, count, got, at);
+  return fail_with(ERROR_IO_DEVICE);
 }
 
-BOOL WINAPI failing_read_file(HANDLE, LPVOID, DWORD, LPDWORD, LPOVERLAPPED) {
-  SetLastError(ERROR_IO_DEVICE);
-  return FALSE;
+// The first read brings half, every later one finds the end of the file.
+BOOL WINAPI cut_read_file(HANDLE file, LPVOID bytes, DWORD count, LPDWORD got, LPOVERLAPPED at) {
+  if (++g_read_calls == 1) return ReadFile(file, bytes, count / 2, got, at);
+  *got = 0;
+  return fail_with(ERROR_HANDLE_EOF);
 }
 
 #else
 
-char* fixed_getenv(const char* name) {
-  if (std::strcmp(name, "XDG_DATA_HOME") == 0) return &g_data_folder_narrow[0];
-  return nullptr;
+char* chosen_getenv(const char* name) {
+  const char* value = std::strcmp(name, "XDG_DATA_HOME") == 0 ? g_data_home
+                      : std::strcmp(name, "HOME") == 0        ? g_home
+                                                              : nullptr;
+  return const_cast<char*>(value);
 }
 
-char* no_getenv(const char*) { return nullptr; }
+int denied_mkdir(const char*, mode_t) { return errno = EACCES, -1; }
 
-int denied_mkdir(const char*, mode_t) {
-  errno = EACCES;
-  return -1;
-}
-
-int denied_open(const char*, int, mode_t) {
-  errno = EACCES;
-  return -1;
-}
+int denied_open(const char*, int, mode_t) { return errno = EACCES, -1; }
 
 int sometimes_busy_flock(int fd, int operation) {
-  if (refuse_this_hold()) {
-    errno = EWOULDBLOCK;
-    return -1;
-  }
+  if (refuse_this_hold()) return errno = EWOULDBLOCK, -1;
   return ::flock(fd, operation);
 }
 
@@ -145,14 +188,42 @@ int fake_nanosleep(const struct timespec* span, struct timespec*) {
   return 0;
 }
 
-int failing_fsync(int) {
-  errno = EIO;
-  return -1;
+int failing_fsync(int) { return errno = EIO, -1; }
+int silently_failing_fsync(int) { return errno = 0, -1; }
+int failing_dup(int) { return errno = EMFILE, -1; }
+int failing_ftruncate(int, off_t) { return errno = EIO, -1; }
+
+// The first fstat of an attempt checks the locked file; the next reads the size.
+int failing_second_fstat(int fd, struct stat* info) {
+  if (++g_size_calls == 1) return ::fstat(fd, info);
+  return errno = EIO, -1;
 }
 
-ssize_t failing_pread(int, void*, size_t, off_t) {
-  errno = EIO;
-  return -1;
+ssize_t failing_pread(int fd, void* bytes, size_t count, off_t offset) {
+  if (!this_read_fails()) return ::pread(fd, bytes, count, offset);
+  return errno = EIO, -1;
+}
+
+// The first read brings half, every later one finds the end of the file.
+ssize_t cut_pread(int fd, void* bytes, size_t count, off_t offset) {
+  return ++g_read_calls == 1 ? ::pread(fd, bytes, count / 2, offset) : 0;
+}
+
+int vanishing_open(const char* path, int flags, mode_t mode) {
+  if (!(flags & O_EXCL) && removed_before_this_open()) return errno = ENOENT, -1;
+  return ::open(path, flags, mode);
+}
+
+// The record file's path (the one ending in ".csv") names no file or another.
+int misnaming_stat(const char* path, struct stat* info) {
+  size_t n = std::strlen(path);
+  if (g_misnamings == 0 || n < 4 || std::strcmp(path + n - 4, ".csv") != 0)
+    return ::stat(path, info);
+  --g_misnamings;
+  if (g_misnamed_gone) return errno = ENOENT, -1;
+  int result = ::stat(path, info);
+  ++info->st_ino;
+  return result;
 }
 
 #endif
@@ -160,11 +231,8 @@ ssize_t failing_pread(int, void*, size_t, off_t) {
 }  // namespace
 
 SyscallFaultScope::SyscallFaultScope() {
-  platform_restore_syscalls();
   g_write_calls = 0;
-  g_good_writes = 0;
-  g_hold_refusals = 0;
-  g_platform_syscalls.fwrite = counting_fwrite;
+  clear_faults();
 }
 
 SyscallFaultScope::~SyscallFaultScope() {
@@ -174,8 +242,8 @@ SyscallFaultScope::~SyscallFaultScope() {
 
 void clear_faults() {
   platform_restore_syscalls();
-  g_good_writes = 0;
-  g_hold_refusals = 0;
+  g_good_writes = g_hold_refusals = g_removals_between_opens = g_misnamings = 0;
+  g_good_reads = g_read_calls = g_size_calls = 0;
   g_platform_syscalls.fwrite = counting_fwrite;
   if (g_data_folder_set) use_data_folder(g_data_folder);
 }
@@ -188,7 +256,7 @@ void use_data_folder(const std::wstring& folder) {
 #else
   // The test folders are ASCII, so widening back and forth is exact.
   g_data_folder_narrow.assign(folder.begin(), folder.end());
-  g_platform_syscalls.getenv = fixed_getenv;
+  use_environment(g_data_folder_narrow.c_str(), nullptr);
 #endif
 }
 
@@ -196,45 +264,39 @@ void fail_data_folder_lookup() {
 #ifdef _WIN32
   g_platform_syscalls.SHGetFolderPathW = no_folder;
 #else
-  g_platform_syscalls.getenv = no_getenv;
+  use_environment(nullptr, nullptr);
 #endif
 }
+
+#ifndef _WIN32
+void use_environment(const char* data_home, const char* home) {
+  g_data_home = data_home;
+  g_home = home;
+  g_platform_syscalls.getenv = chosen_getenv;
+}
+#endif
 
 void fail_folder_creation() {
-#ifdef _WIN32
-  g_platform_syscalls.CreateDirectoryW = denied_create_directory;
-#else
-  g_platform_syscalls.mkdir = denied_mkdir;
-#endif
+  STAND_IN(CreateDirectoryW, denied_create_directory, mkdir, denied_mkdir);
 }
 
-void fail_open_for_append() {
-#ifdef _WIN32
-  g_platform_syscalls.CreateFileW = denied_create_file;
-#else
-  g_platform_syscalls.open = denied_open;
-#endif
-}
+void fail_open_for_append() { STAND_IN(CreateFileW, denied_create_file, open, denied_open); }
 
 void refuse_hold(int times) {
   g_hold_refusals = times;
-#ifdef _WIN32
-  g_platform_syscalls.CreateFileW = sometimes_shared_create_file;
-#else
-  g_platform_syscalls.flock = sometimes_busy_flock;
-#endif
+  STAND_IN(CreateFileW, sometimes_failing_create_file, flock, sometimes_busy_flock);
+}
+
+void remove_between_opens(int times) {
+  g_removals_between_opens = times;
+  STAND_IN(CreateFileW, sometimes_failing_create_file, open, vanishing_open);
 }
 
 void use_fake_clock() {
   g_sleep_calls = 0;
   g_fake_now_ms = 1000000;
-#ifdef _WIN32
-  g_platform_syscalls.GetTickCount64 = fake_tick_count;
-  g_platform_syscalls.Sleep = fake_win32_sleep;
-#else
-  g_platform_syscalls.clock_gettime = fake_clock_gettime;
-  g_platform_syscalls.nanosleep = fake_nanosleep;
-#endif
+  STAND_IN(GetTickCount64, fake_tick_count, clock_gettime, fake_clock_gettime);
+  STAND_IN(Sleep, fake_win32_sleep, nanosleep, fake_nanosleep);
 }
 
 int sleep_calls() { return g_sleep_calls; }
@@ -246,42 +308,42 @@ void fail_write_after(int good_writes) {
   g_platform_syscalls.fwrite = failing_fwrite;
 }
 
+void fail_read_after(int good_reads) {
+  g_good_reads = good_reads;
+  STAND_IN(ReadFile, failing_read_file, pread, failing_pread);
+}
+
+void cut_file_under_reads() { STAND_IN(ReadFile, cut_read_file, pread, cut_pread); }
 void fail_stream_flush() { g_platform_syscalls.fflush = failing_fflush; }
-
 void fail_disk_flush() {
-#ifdef _WIN32
-  g_platform_syscalls.FlushFileBuffers = failing_flush_file_buffers;
-#else
-  g_platform_syscalls.fsync = failing_fsync;
-#endif
+  STAND_IN(FlushFileBuffers, failing_flush_file_buffers, fsync, failing_fsync);
 }
-
-void fail_read() {
-#ifdef _WIN32
-  g_platform_syscalls.ReadFile = failing_read_file;
-#else
-  g_platform_syscalls.pread = failing_pread;
-#endif
+void fail_disk_flush_silently() {
+  STAND_IN(FlushFileBuffers, silently_failing_flush_file_buffers, fsync, silently_failing_fsync);
 }
-
 void fail_close() { g_platform_syscalls.fclose = failing_fclose; }
+void fail_hold_copy() { STAND_IN(DuplicateHandle, failing_duplicate_handle, dup, failing_dup); }
+void fail_stream_open() { g_platform_syscalls.fdopen = failing_fdopen; }
+void fail_size() { STAND_IN(GetFileSizeEx, failing_get_file_size, fstat, failing_second_fstat); }
+void fail_resize() {
+  STAND_IN(SetEndOfFile, failing_set_end_of_file, ftruncate, failing_ftruncate);
+}
+
+#ifdef _WIN32
+void fail_descriptor() { g_platform_syscalls.open_osfhandle = failing_open_osfhandle; }
+#else
+void misname_locked_file(int times, bool gone) {
+  g_misnamings = times;
+  g_misnamed_gone = gone;
+  g_platform_syscalls.stat = misnaming_stat;
+}
+#endif
 
 int write_calls() { return g_write_calls; }
 
-unsigned long access_denied_error() {
-#ifdef _WIN32
-  return ERROR_ACCESS_DENIED;
-#else
-  return EACCES;
-#endif
-}
-
+unsigned long access_denied_error() { return BY_SYSTEM(ERROR_ACCESS_DENIED, EACCES); }
 unsigned long disk_full_error() { return ENOSPC; }
-
-unsigned long device_error() {
-#ifdef _WIN32
-  return ERROR_IO_DEVICE;
-#else
-  return EIO;
-#endif
-}
+unsigned long device_error() { return BY_SYSTEM(ERROR_IO_DEVICE, EIO); }
+unsigned long too_many_files_error() { return BY_SYSTEM(ERROR_TOO_MANY_OPEN_FILES, EMFILE); }
+unsigned long already_exists_error() { return BY_SYSTEM(ERROR_ALREADY_EXISTS, EEXIST); }
+unsigned long general_failure_error() { return BY_SYSTEM(ERROR_GEN_FAILURE, EIO); }

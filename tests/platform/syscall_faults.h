@@ -20,6 +20,10 @@ void clear_faults();
 void use_data_folder(const std::wstring& folder);
 // The lookup finds nothing.
 void fail_data_folder_lookup();
+#ifndef _WIN32
+// The lookup reads these as XDG_DATA_HOME and HOME; null: unset.
+void use_environment(const char* data_home, const char* home);
+#endif
 // Every folder creation is refused with "access denied".
 void fail_folder_creation();
 // Opening for append is refused with "access denied", as for a read-only file.
@@ -36,14 +40,40 @@ unsigned long long fake_clock_ms();
 // The first good_writes writes succeed; the next one writes half its bytes,
 // then reports a full disk, and so does every later one.
 void fail_write_after(int good_writes);
-// Reading the held file reports a device error.
-void fail_read();
+// The read of the held file after good_reads good ones reports a device
+// error; the reads after it succeed.
+void fail_read_after(int good_reads);
+// Reads of the held file bring half the bytes asked for, then its end: a
+// program that does not ask for the lock cut the file meanwhile.
+void cut_file_under_reads();
 // The stream flush reports a full disk without writing anything.
 void fail_stream_flush();
-// The disk flush (fsync, FlushFileBuffers) reports a device error.
+// The disk flush (fsync, FlushFileBuffers) reports a device error, or fails
+// without an error code.
 void fail_disk_flush();
+void fail_disk_flush_silently();
 // The close closes the file but reports a device error.
 void fail_close();
+// The copy of the hold for the stream (dup, DuplicateHandle), or the stream
+// on it, cannot be made: too many files are open.
+void fail_hold_copy();
+void fail_stream_open();
+#ifdef _WIN32
+// The C runtime descriptor on the copy of the handle cannot be made.
+void fail_descriptor();
+#endif
+// The held file's size cannot be read: a device error.
+void fail_size();
+// Cutting the held file back reports a device error.
+void fail_resize();
+// The next times opens of the existing file find it gone, as when a failed
+// save removed it between this save's two opens.
+void remove_between_opens(int times);
+#ifndef _WIN32
+// The next times checks after the lock find the record file's path (the
+// one path ending in ".csv") naming no file (gone) or another file.
+void misname_locked_file(int times, bool gone);
+#endif
 
 // How many writes reached the table since the scope began.
 int write_calls();
@@ -54,3 +84,6 @@ int write_calls();
 unsigned long access_denied_error();  // ERROR_ACCESS_DENIED or EACCES
 unsigned long disk_full_error();      // ENOSPC
 unsigned long device_error();         // ERROR_IO_DEVICE or EIO, from the disk flush or a read
+unsigned long too_many_files_error(); // ERROR_TOO_MANY_OPEN_FILES or EMFILE
+unsigned long already_exists_error(); // ERROR_ALREADY_EXISTS or EEXIST, from a folder creation
+unsigned long general_failure_error();  // ERROR_GEN_FAILURE or EIO, for a failure without one

@@ -36,6 +36,8 @@ struct FaultCase {
 
 void write_fails_half_way() { fail_write_after(3); }
 unsigned long eio() { return EIO; }
+unsigned long emfile() { return EMFILE; }
+unsigned long no_error() { return 0; }
 
 const FaultCase kFaultsAfterTheOpen[] = {
     {"write half-way", write_fails_half_way, kRecordStepWrite, kPlatformIoError, disk_full_error},
@@ -43,7 +45,16 @@ const FaultCase kFaultsAfterTheOpen[] = {
      disk_full_error},
     {"stream flush", fail_stream_flush, kRecordStepFlush, kPlatformIoError, disk_full_error},
     {"disk flush", fail_disk_flush, kRecordStepFlush, kPlatformIoError, device_error},
+    {"disk flush without an error code", fail_disk_flush_silently, kRecordStepFlush,
+     kPlatformIoError, general_failure_error},
     {"close", fail_close, kRecordStepClose, kPlatformIoError, eio},
+    {"copy of the hold", fail_hold_copy, kRecordStepOpen, kPlatformIoError, too_many_files_error},
+    {"stream on the copy", fail_stream_open, kRecordStepOpen, kPlatformIoError, emfile},
+#ifdef _WIN32
+    {"descriptor on the copy", fail_descriptor, kRecordStepOpen, kPlatformIoError, emfile},
+#endif
+    // The size decides the cut-back; a file the open created stays, empty.
+    {"size", fail_size, kRecordStepSize, kPlatformIoError, device_error},
 };
 
 class RecordFault : public ::testing::Test {
@@ -86,27 +97,48 @@ TEST_F(RecordFault, FailureAfterTheOpenCutsAnExistingFileBackToItsSize) {
 
 TEST_F(RecordFault, FailureAfterTheOpenRemovesAFileThatDidNotExist) {
   std::wstring detail = long_detail();
+  std::string path = record_file_under(data.path);
   for (const FaultCase& c : kFaultsAfterTheOpen) {
     c.inject();
     RecordOutcome done = save(detail.c_str());
     clear_faults();
     EXPECT_EQ(c.step, done.failed_step) << c.name;
-    EXPECT_FALSE(file_exists(record_file_under(data.path))) << c.name;
+    if (c.step == kRecordStepSize) {
+      EXPECT_EQ("", read_whole_file(path)) << c.name;
+      std::remove(path.c_str());
+    }
+    EXPECT_FALSE(file_exists(path)) << c.name;
   }
 }
 
-TEST_F(RecordFault, UnreadableEndFailsTheSaveAndLeavesTheFile) {
+// The end of a torn file (a NUL run past 64 KiB) cannot be read or cut off:
+// each read in turn fails, the file is cut meanwhile, or the cut fails.
+TEST_F(RecordFault, MendThatFailsFailsTheSaveAndLeavesTheFile) {
+  struct Case {
+    const char* name;
+    void (*inject)();
+    unsigned long (*os_error)();
+  } cases[] = {
+      {"the NUL run", [] { fail_read_after(0); }, device_error},
+      {"the head", [] { fail_read_after(2); }, device_error},
+      {"the last bytes", [] { fail_read_after(3); }, device_error},
+      {"the quotes", [] { fail_read_after(4); }, device_error},
+      {"cut meanwhile", cut_file_under_reads, no_error},
+      {"the cut", fail_resize, device_error},
+  };
   ASSERT_EQ(kRecordStepNone, save(L"first\r\n").failed_step);
   std::string path = record_file_under(data.path);
   write_whole_file(path, read_whole_file(path) + "2025-03-14,\"x" + kTornTail);
   std::string before = read_whole_file(path);
-  fail_read();
-  RecordOutcome done = save(L"d");
-  clear_faults();
-  EXPECT_EQ(kRecordStepMend, done.failed_step);
-  EXPECT_EQ(kPlatformIoError, done.result);
-  EXPECT_EQ(device_error(), done.os_error);
-  EXPECT_TRUE(before == read_whole_file(path));
+  for (const Case& c : cases) {
+    c.inject();
+    RecordOutcome done = save(L"d");
+    clear_faults();
+    EXPECT_EQ(kRecordStepMend, done.failed_step) << c.name;
+    EXPECT_EQ(kPlatformIoError, done.result) << c.name;
+    EXPECT_EQ(c.os_error(), done.os_error) << c.name;
+    EXPECT_TRUE(before == read_whole_file(path)) << c.name;
+  }
 }
 
 // A save cut short: the file ends after byte `at` of its third record,
@@ -121,8 +153,9 @@ struct TornCase {
   size_t whole;         // records a CSV reader then reads whole, of five
 };
 
-// With a comma, doubled quotes, line ends and three-byte characters.
-const wchar_t kTornDetail[] = L"评分：1 分, \"注\"\r\n病死率：13 %\r\n";
+// With a comma, doubled quotes, line ends, and characters of two, three and
+// four bytes.
+const wchar_t kTornDetail[] = L"评分：1 分, \"注\"\r\n病死率：13 % é\U0001F600\r\n";
 
 size_t after(const std::string& record, const char* text) {
   return record.find(text) + std::strlen(text);
@@ -137,6 +170,12 @@ const TornCase kTornCases[] = {
      "," MARK "\r\n", 4},
     {"inside a character", [](const std::string& r) { return after(r, u8"病") - 2; }, 0, 1,
      "\"," MARK "\r\n", 4},
+    {"inside a two-byte character", [](const std::string& r) { return after(r, u8"é") - 1; }, 0,
+     1, "\"," MARK "\r\n", 4},
+    {"inside a four-byte character", [](const std::string& r) { return after(r, u8"é") + 3; }, 0,
+     3, "\"," MARK "\r\n", 4},
+    {"right after the quote that opens the detail",
+     [](const std::string& r) { return after(r, "=65,\""); }, 0, 0, "\"," MARK "\r\n", 4},
     {"right before the final line end", [](const std::string& r) { return r.size() - 2; }, 0, 0,
      "," MARK "\r\n", 4},
     {"between CR and LF", [](const std::string& r) { return r.size() - 1; }, 0, 0, "\n", 5},
@@ -231,12 +270,15 @@ TEST_F(RecordFault, FirstSaveCutShortIsCompleted) {
 
 // Files another program saved (a spreadsheet's own encoding), without a
 // final line end, and this program's own files with what a person or an
-// earlier format added.
+// earlier format added, which a save closes as it would a torn row.
 struct ForeignCase {
   const char* name;
   std::string bytes;
   bool foreign;
+  const char* closing = "";
 };
+
+const std::string kOwnHead = "\xEF\xBB\xBF" + std::string(u8"时间,工具,结果\r\n");
 
 const ForeignCase kForeignCases[] = {
     {"GBK", "\xca\xb1\xbc\xe4,\xb9\xa4\xbe\xdf,\xbd\xe1\xb9\xfb\r\n2025-03-14,ICH,\xd1\xaa", true},
@@ -245,6 +287,11 @@ const ForeignCase kForeignCases[] = {
     {"UTF-8 without the byte-order mark", u8"时间,工具,结果\r\n1,2,3", true},
     {"UTF-8 with another header", "\xEF\xBB\xBF" u8"日期,工具,结果\r\n1,2,\xE7\x97", true},
     {"a line added by hand", "\xEF\xBB\xBF" u8"时间,工具,结果\r\n手写一行\r\n", false},
+    // A double quote opens a quoted field only at the start of a field.
+    {"a hand-added row opening a quote", kOwnHead + "\"a\r\n", false, "\"," MARK "\r\n"},
+    {"a quote after a bare CR", kOwnHead + "a\r\"b", false, "\"," MARK "\r\n"},
+    {"a quote inside a hand-added cell", kOwnHead + "a\"b\r\n", false},
+    {"a byte that starts no character", kOwnHead + "a\xF8", false, "," MARK "\r\n"},
     {"the header with one item fewer",
      "\xEF\xBB\xBF" u8"时间,工具,GCS,血肿量,破入脑室(1/0),年龄,结果\r\n1,2,3,4,5,6,7\r\n", false},
 };
@@ -264,11 +311,16 @@ TEST_F(RecordFault, AFileAnotherProgramWroteKeepsEveryByte) {
       EXPECT_TRUE(c.bytes == read_whole_file(path)) << c.name;
     } else {
       EXPECT_EQ(kRecordStepNone, done.failed_step) << c.name;
-      EXPECT_TRUE(c.bytes + record == read_whole_file(path)) << c.name;
+      EXPECT_TRUE(c.bytes + c.closing + record == read_whole_file(path)) << c.name;
     }
     std::remove(path.c_str());
   }
 }
+
+// A tool whose header does not fit the head's buffer.
+const std::wstring kLongLabel(1000, L'长');
+const ParameterDef kLongLabelled = {"x", kLongLabel.c_str(), L"", 0};
+
 
 TEST_F(RecordFault, FailuresBeforeTheOpenWriteNothing) {
   struct Case {
@@ -277,20 +329,31 @@ TEST_F(RecordFault, FailuresBeforeTheOpenWriteNothing) {
     RecordStep step;
     PlatformResult result;
     unsigned long (*os_error)();
-    bool file_known;  // whether the path was formed before the failure
+    std::string (*place)(const std::string& data_folder);  // as the failure leaves it
     size_t data_chars;  // > 0: a data folder this long, within the test's own
+    bool file_in_the_way = false;  // a file stands where the records folder goes
+    bool long_labels = false;
   } cases[] = {
       {"folder creation", fail_folder_creation, kRecordStepFolder, kPlatformDenied,
-       access_denied_error, false, 0},
+       access_denied_error, records_folder_under, 0},
+      {"a file where the folder goes", [] {}, kRecordStepFolder, kPlatformIoError,
+       already_exists_error, records_folder_under, 0, true},
       {"open (read-only file)", fail_open_for_append, kRecordStepOpen, kPlatformDenied,
-       access_denied_error,
-       true, 0},
+       access_denied_error, record_file_under, 0},
+      {"head too long", [] {}, kRecordStepWrite, kPlatformTooLong, no_error, record_file_under, 0,
+       false, true},
 #ifndef _WIN32
       // The records folder fits the path buffer, the file's name no longer
-      // does: cut short, the path would name another file. (A Windows data
-      // folder is at most MAX_PATH characters long.)
-      {"record path too long", [] {}, kRecordStepFolder, kPlatformTooLong,
-       [] { return 0ul; }, false, kRecordPathCapacity - 25},
+      // does: cut short, the path would name another file; likewise the data
+      // folder and the records folder. (A Windows data folder is at most
+      // MAX_PATH characters long.)
+      {"record path too long", [] {}, kRecordStepFolder, kPlatformTooLong, no_error,
+       records_folder_under, kRecordPathCapacity - 25},
+      {"records folder too long", [] {}, kRecordStepFolder, kPlatformTooLong, no_error,
+       [](const std::string&) { return std::string(); }, kRecordPathCapacity - 15},
+      {"data folder too long", [] {}, kRecordStepFolder, kPlatformTooLong,
+       [] { return static_cast<unsigned long>(ENAMETOOLONG); },
+       [](const std::string&) { return std::string(); }, kRecordPathCapacity},
 #endif
   };
   for (const Case& c : cases) {
@@ -299,17 +362,24 @@ TEST_F(RecordFault, FailuresBeforeTheOpenWriteNothing) {
       while (c.data_chars - folder.size() > 101) folder += "/" + std::string(100, 'd');
       folder += "/" + std::string(c.data_chars - folder.size() - 1, 'd');
     }
+    if (c.file_in_the_way) {
+      std::string suite = folder + static_cast<char>(kPlatformPathSeparator) + "XeluMedSuite";
+      unsigned long error = 0;
+      ASSERT_EQ(kPlatformOk, platform_create_folder(widen(suite).c_str(), &error));
+      write_whole_file(records_folder_under(folder), "x");
+    }
+    ToolDef tool = *get_tool();
+    if (c.long_labels) tool.parameters = &kLongLabelled, tool.parameter_count = 1;
     use_data_folder(widen(folder));
     c.inject();
-    RecordOutcome done = save(L"d");
+    RecordOutcome done = record_save(&tool, kValues, L"d", &kWhen, place, kRecordPathCapacity);
     clear_faults();
     EXPECT_EQ(c.step, done.failed_step) << c.name;
     EXPECT_EQ(c.result, done.result) << c.name;
     EXPECT_EQ(c.os_error(), done.os_error) << c.name;
-    std::string expected_place =
-        c.file_known ? record_file_under(folder) : records_folder_under(folder);
-    EXPECT_EQ(expected_place, narrow(place)) << c.name;
+    EXPECT_EQ(c.place(folder), narrow(place)) << c.name;
     EXPECT_FALSE(file_exists(record_file_under(folder))) << c.name;
+    std::remove(records_folder_under(folder).c_str());
   }
 }
 
@@ -323,8 +393,17 @@ TEST_F(RecordFault, HeldFileIsWaitedForThenWrittenOrLeftAlone) {
     bool held_here;   // a real hold taken on the file by this test meanwhile
     RecordStep step;
     PlatformResult result;
+    void (*refuse)(int times) = refuse_hold;
   } cases[] = {
       {"refused, then granted", 3, false, kRecordStepNone, kPlatformOk},
+      {"removed between the two opens, then granted", 2, false, kRecordStepNone, kPlatformOk,
+       remove_between_opens},
+#ifndef _WIN32
+      {"removed once locked, then granted", 1, false, kRecordStepNone, kPlatformOk,
+       [](int times) { misname_locked_file(times, true); }},
+      {"replaced once locked, then granted", 1, false, kRecordStepNone, kPlatformOk,
+       [](int times) { misname_locked_file(times, false); }},
+#endif
       {"refused for longer than the wait", -1, false, kRecordStepOpen, kPlatformBusy},
       {"held by another open of the file", 0, true, kRecordStepOpen, kPlatformBusy},
   };
@@ -334,11 +413,12 @@ TEST_F(RecordFault, HeldFileIsWaitedForThenWrittenOrLeftAlone) {
     std::string path = record_file_under(data.path);
     std::string before = read_whole_file(path);
     PlatformHeldFile other = {};
+    unsigned long other_error = 0;
     if (c.held_here) {
-      ASSERT_EQ(kPlatformOk, platform_hold_file(place, &other, nullptr)) << c.name;
+      ASSERT_EQ(kPlatformOk, platform_hold_file(place, &other, &other_error)) << c.name;
     }
     use_fake_clock();
-    refuse_hold(c.refusals);
+    c.refuse(c.refusals);
     RecordOutcome done = save(detail.c_str());
     int sleeps = sleep_calls();
     unsigned long long waited = fake_clock_ms();

@@ -2,7 +2,7 @@
 
 #include <string>
 
-#include "engine/text.h"
+#include "base/text.h"
 #include "engine/tool.h"
 #include "platform/syscall_faults.h"
 #include "records/record_file.h"

@@ -5,7 +5,7 @@
 #include <filesystem>
 #include <system_error>
 
-#include "engine/utf8.h"
+#include "base/utf8.h"
 
 namespace {
 
@@ -56,8 +56,9 @@ void write_whole_file(const std::string& path, const std::string& bytes) {
 }
 
 std::string utf8_of(const std::wstring& text) {
-  std::string out(utf8_length(text.c_str()), '\0');
-  utf8_encode(text.c_str(), -1, &out[0], out.size(), nullptr);
+  // At most four bytes for each wide character.
+  std::string out(4 * text.size(), '\0');
+  out.resize(utf8_encode(text.c_str(), -1, &out[0], out.size(), nullptr));
   return out;
 }
 

@@ -164,6 +164,18 @@ TEST(RecordText, LongDetailIsWrittenWholeInPiecesThatSplitNoCharacter) {
   }
 }
 
+TEST(RecordText, BytesPastAFullBufferStartTheNextPiece) {
+  const std::string full(kSinkBufferBytes, 'a');
+  Collected out;
+  Utf8Sink sink;
+  sink_start(&sink, collect, &out);
+  sink_put_bytes(&sink, full.data(), full.size());
+  sink_put_bytes(&sink, "bc", 2);
+  ASSERT_TRUE(sink_finish(&sink));
+  EXPECT_EQ(full + "bc", out.bytes);
+  EXPECT_EQ((std::vector<size_t>{kSinkBufferBytes, 2}), out.pieces);
+}
+
 TEST(RecordText, SinkStopsHandingOnAfterARefusal) {
   std::wstring text(10000, L'a');
   Collected out;

@@ -3,8 +3,8 @@
 #include <climits>
 #include <string>
 
+#include "base/text.h"
 #include "engine/calculation.h"
-#include "engine/text.h"
 #include "report_test_support.h"
 #include "support/alloc_counter.h"
 

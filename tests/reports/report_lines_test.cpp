@@ -5,9 +5,9 @@
 #include <limits>
 #include <string>
 
-#include "engine/text.h"
-#include "reports/report_lines.h"
+#include "base/text.h"
 #include "report_test_support.h"
+#include "reports/report_lines.h"
 
 namespace {
 

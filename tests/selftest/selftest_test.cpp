@@ -4,7 +4,7 @@
 #include <cstring>
 #include <string>
 
-#include "engine/text.h"
+#include "base/text.h"
 #include "selftest/selftest.h"
 #include "selftest/utf8_file.h"
 #include "support/file_bytes.h"

@@ -6,7 +6,7 @@
 #include <string>
 
 #include "app/win32/window_state.h"
-#include "engine/text.h"
+#include "base/text.h"
 #include "records/record_file.h"
 #include "window/window_fixture.h"
 

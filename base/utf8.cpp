@@ -1,4 +1,4 @@
-#include "engine/utf8.h"
+#include "base/utf8.h"
 
 namespace {
 
@@ -69,18 +69,6 @@ size_t utf8_encode(const wchar_t* text, long length, char* out, size_t capacity,
   }
   if (consumed) *consumed = i;
   return used;
-}
-
-size_t utf8_length(const wchar_t* text) {
-  if (!text) return 0;
-  long length = wide_length(text);
-  size_t total = 0;
-  for (long i = 0; i < length;) {
-    unsigned long cp = 0;
-    i += next_code_point(text, i, length, &cp);
-    total += static_cast<size_t>(encoded_size(cp));
-  }
-  return total;
 }
 
 namespace {

@@ -6,7 +6,7 @@
 #include <limits>
 #include <string>
 
-#include "engine/text.h"
+#include "base/text.h"
 
 namespace {
 
@@ -153,6 +153,9 @@ TEST(TextFormat, GeneralConversions) {
   EXPECT_EQ(L"inf", fmt(L"%g", std::numeric_limits<double>::infinity()));
   EXPECT_EQ(L"-inf", fmt(L"%g", -std::numeric_limits<double>::infinity()));
   EXPECT_EQ(L"-inf", fmt(L"%.3g", -std::numeric_limits<double>::infinity()));
+  // Precisions are capped where the work text ends: 40 digits, 60 decimals.
+  EXPECT_EQ(fmt(L"%.40g", 0.1), fmt(L"%.50g", 0.1));
+  EXPECT_EQ(fmt(L"%.60f", 0.1), fmt(L"%.70f", 0.1));
 }
 
 TEST(TextFormat, TextConversionsAndLiterals) {
@@ -179,18 +182,6 @@ TEST(TextFormat, CutsAtCapacityMinusOne) {
     EXPECT_EQ(text_length(c.expected), n);
     EXPECT_TRUE(b.untouched_from(c.capacity)) << "capacity " << c.capacity;
   }
-}
-
-TEST(TextFormat, AppendFormatUsesTheRoomLeft) {
-  Buffer b;
-  b.set(L"LEVEL|");
-  EXPECT_EQ(7, text_append_format(b.chars, 32, L"%d", 1));
-  EXPECT_EQ(L"LEVEL|1", b.text());
-  EXPECT_EQ(9, text_append_format(b.chars, 10, L"%ls", L"\r\nX"));
-  EXPECT_EQ(L"LEVEL|1\r\n", b.text());
-  EXPECT_EQ(9, text_append_format(b.chars, 10, L"%d", 5));  // full: nothing
-  EXPECT_EQ(L"LEVEL|1\r\n", b.text());
-  EXPECT_TRUE(b.untouched_from(10));
 }
 
 }  // namespace

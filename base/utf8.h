@@ -15,9 +15,6 @@
 size_t utf8_encode(const wchar_t* text, long length, char* out, size_t capacity,
                    long* consumed);
 
-// Number of UTF-8 bytes of a NUL-terminated wide text, terminator excluded.
-size_t utf8_length(const wchar_t* text);
-
 // Decodes UTF-8 into a wide text, cut at capacity - 1 characters and
 // terminated. Malformed sequences become U+FFFD. Returns the wide length.
 int utf8_decode(const char* text, wchar_t* out, int capacity);

@@ -1,6 +1,6 @@
-#include "engine/text.h"
+#include "base/text.h"
 
-#include "engine/number_text.h"
+#include "base/number_text.h"
 
 int text_length(const wchar_t* text) {
   if (!text) return 0;
@@ -149,18 +149,6 @@ int text_format(wchar_t* buffer, int capacity, const wchar_t* format, ...) {
   va_list args;
   va_start(args, format);
   int n = text_vformat(buffer, capacity, format, args);
-  va_end(args);
-  return n;
-}
-
-int text_append_format(wchar_t* buffer, int capacity, const wchar_t* format, ...) {
-  // Formatting straight behind the current text with the room that is left
-  // is the bounded-append rule.
-  int n = text_length(buffer);
-  if (n >= capacity - 1) return n;
-  va_list args;
-  va_start(args, format);
-  n += text_vformat(buffer + n, capacity - n, format, args);
   va_end(args);
   return n;
 }

@@ -46,7 +46,3 @@ int text_append_ascii(wchar_t* buffer, int capacity, const char* src);
 // is printed literally.
 int text_format(wchar_t* buffer, int capacity, const wchar_t* format, ...);
 int text_vformat(wchar_t* buffer, int capacity, const wchar_t* format, va_list args);
-
-// Formats into the buffer after its current content: the formatted text is
-// appended under the bounded-append rule.
-int text_append_format(wchar_t* buffer, int capacity, const wchar_t* format, ...);
