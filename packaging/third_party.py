@@ -145,8 +145,8 @@ def describe(component, program):
     except (OSError, ValueError) as e:
         raise Missing(f"cannot read {where}, the copyright file of {package}: "
                       f"{getattr(e, 'strerror', None) or e}") from e
-    texts = tuple(files_notice(text, spec[1], where) if spec[0] == "files"
-                  else lines_notice(text, spec[1], spec[2], where) for spec in component["notices"])
+    texts = tuple(files_notice(text, rule[1], where) if rule[0] == "files"
+                  else lines_notice(text, rule[1], rule[2], where) for rule in component["notices"])
     if component["marker"] and component["marker"].encode() not in program:
         print(f"third_party: warning: the program lacks '{component['marker']}'; "
               f"is {component['name']} still linked in?", file=sys.stderr)
