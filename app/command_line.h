@@ -9,9 +9,9 @@ extern const wchar_t kDefaultReportPath[];
 
 // What the command line asks for.
 enum SelftestSwitch {
-  kNoSelftest = 0,           // no "--selftest": the calculator window
-  kSelftestPath,             // the self-test, with the report path written out
-  kSelftestPathTooLong,      // the self-test, but its path does not fit whole
+  kNoSelftest = 0,       // no "--selftest": the calculator window
+  kSelftestPath,         // the self-test, with the report path written out
+  kSelftestPathTooLong,  // the self-test, but its path does not fit whole
 };
 
 // Searches the whole command line (program path included) for the first

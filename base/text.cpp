@@ -40,7 +40,8 @@ int text_append_char(wchar_t* buffer, int capacity, wchar_t c) {
 int text_append_ascii(wchar_t* buffer, int capacity, const char* src) {
   int n = text_length(buffer);
   if (!src || n >= capacity - 1) return n;
-  for (; *src && n < capacity - 1; ++src) buffer[n++] = static_cast<wchar_t>(static_cast<unsigned char>(*src));
+  for (; *src && n < capacity - 1; ++src)
+    buffer[n++] = static_cast<wchar_t>(static_cast<unsigned char>(*src));
   buffer[n] = 0;
   return n;
 }
@@ -67,7 +68,8 @@ const wchar_t* parse_directive(const wchar_t* f, Directive* directive) {
   if (*f == L'.') {
     directive->precision = 0;
     for (++f; *f >= L'0' && *f <= L'9'; ++f)
-      if (directive->precision < 1000) directive->precision = directive->precision * 10 + (*f - L'0');
+      if (directive->precision < 1000)
+        directive->precision = directive->precision * 10 + (*f - L'0');
   }
   for (; *f == L'l'; ++f) ++directive->longs;
   directive->conversion = *f;
@@ -75,11 +77,14 @@ const wchar_t* parse_directive(const wchar_t* f, Directive* directive) {
 }
 
 // Appends a narrow number text padded to the width (numbers only).
-void append_padded(wchar_t* buffer, int capacity, const char* digits, int len, const Directive& directive) {
+void append_padded(wchar_t* buffer, int capacity, const char* digits, int len,
+                   const Directive& directive) {
   int pad = directive.width > len ? directive.width - len : 0;
   const char* body = digits;
-  if (directive.zero_pad && pad > 0 && (*body == '-' || *body == '+')) text_append_char(buffer, capacity, static_cast<wchar_t>(*body++));
-  for (int i = 0; i < pad; ++i) text_append_char(buffer, capacity, directive.zero_pad ? L'0' : L' ');
+  if (directive.zero_pad && pad > 0 && (*body == '-' || *body == '+'))
+    text_append_char(buffer, capacity, static_cast<wchar_t>(*body++));
+  for (int i = 0; i < pad; ++i)
+    text_append_char(buffer, capacity, directive.zero_pad ? L'0' : L' ');
   text_append_ascii(buffer, capacity, body);
 }
 
@@ -88,36 +93,37 @@ void append_padded(wchar_t* buffer, int capacity, const char* digits, int len, c
 bool expand(wchar_t* buffer, int capacity, const Directive& directive, va_list* args) {
   char digits[512];
   switch (directive.conversion) {
-    case L'%':
-      text_append_char(buffer, capacity, L'%');
-      return true;
+    case L'%': text_append_char(buffer, capacity, L'%'); return true;
     case L's':
-      if (directive.longs >= 1) text_append(buffer, capacity, va_arg(*args, const wchar_t*));
-      else text_append_ascii(buffer, capacity, va_arg(*args, const char*));
+      if (directive.longs >= 1)
+        text_append(buffer, capacity, va_arg(*args, const wchar_t*));
+      else
+        text_append_ascii(buffer, capacity, va_arg(*args, const char*));
       return true;
     case L'c':
       text_append_char(buffer, capacity, static_cast<wchar_t>(va_arg(*args, int)));
       return true;
     case L'd': {
-      long long v = directive.longs >= 2 ? va_arg(*args, long long)
-                  : directive.longs == 1 ? va_arg(*args, long)
-                                    : va_arg(*args, int);
+      long long v = directive.longs >= 2   ? va_arg(*args, long long)
+                    : directive.longs == 1 ? va_arg(*args, long)
+                                           : va_arg(*args, int);
       int len = number_integer(digits, sizeof digits, v);
       append_padded(buffer, capacity, digits, len, directive);
       return true;
     }
     case L'f': {
-      int len = number_fixed(digits, sizeof digits, va_arg(*args, double), directive.precision < 0 ? 6 : directive.precision);
+      int len = number_fixed(digits, sizeof digits, va_arg(*args, double),
+                             directive.precision < 0 ? 6 : directive.precision);
       append_padded(buffer, capacity, digits, len, directive);
       return true;
     }
     case L'g': {
-      int len = number_general(digits, sizeof digits, va_arg(*args, double), directive.precision < 0 ? 6 : directive.precision);
+      int len = number_general(digits, sizeof digits, va_arg(*args, double),
+                               directive.precision < 0 ? 6 : directive.precision);
       append_padded(buffer, capacity, digits, len, directive);
       return true;
     }
-    default:
-      return false;
+    default: return false;
   }
 }
 
@@ -139,7 +145,8 @@ int text_vformat(wchar_t* buffer, int capacity, const wchar_t* format, va_list a
     const wchar_t* start = f;
     Directive directive;
     f = parse_directive(f + 1, &directive);
-    if (!expand(buffer, capacity, directive, &ap)) text_append_n(buffer, capacity, start, static_cast<int>(f - start));
+    if (!expand(buffer, capacity, directive, &ap))
+      text_append_n(buffer, capacity, start, static_cast<int>(f - start));
   }
   va_end(ap);
   return text_length(buffer);

@@ -23,9 +23,7 @@ int next_code_point(const wchar_t* text, long i, long length, unsigned long* cp)
   return 1;
 }
 
-int encoded_size(unsigned long cp) {
-  return cp < 0x80 ? 1 : cp < 0x800 ? 2 : cp < 0x10000 ? 3 : 4;
-}
+int encoded_size(unsigned long cp) { return cp < 0x80 ? 1 : cp < 0x800 ? 2 : cp < 0x10000 ? 3 : 4; }
 
 long wide_length(const wchar_t* text) {
   long n = 0;
@@ -36,8 +34,10 @@ long wide_length(const wchar_t* text) {
 }  // namespace
 
 size_t utf8_encode(const wchar_t* text, long length, char* out, size_t capacity, long* consumed) {
-  if (!text) length = 0;
-  else if (length < 0) length = wide_length(text);
+  if (!text)
+    length = 0;
+  else if (length < 0)
+    length = wide_length(text);
   size_t used = 0;
   long i = 0;
   while (i < length) {
@@ -95,7 +95,11 @@ int utf8_decode(const char* text, wchar_t* out, int capacity) {
   const unsigned char* p = reinterpret_cast<const unsigned char*>(text ? text : "");
   while (*p && n < capacity - 1) {
     unsigned long cp = *p;
-    int extra = cp < 0x80 ? 0 : (cp >> 5) == 0x6 ? 1 : (cp >> 4) == 0xE ? 2 : (cp >> 3) == 0x1E ? 3 : -1;
+    int extra = cp < 0x80           ? 0
+                : (cp >> 5) == 0x6  ? 1
+                : (cp >> 4) == 0xE  ? 2
+                : (cp >> 3) == 0x1E ? 3
+                                    : -1;
     if (extra < 0) {
       cp = kReplacement;
       ++p;

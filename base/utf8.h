@@ -12,8 +12,7 @@
 // wide characters converted. Stops early, without splitting a character,
 // when the next character's bytes do not fit, so a long text can be
 // converted in pieces.
-size_t utf8_encode(const wchar_t* text, long length, char* out, size_t capacity,
-                   long* consumed);
+size_t utf8_encode(const wchar_t* text, long length, char* out, size_t capacity, long* consumed);
 
 // Decodes UTF-8 into a wide text, cut at capacity - 1 characters and
 // terminated. Malformed sequences become U+FFFD. Returns the wide length.

@@ -19,8 +19,9 @@ struct Formula {
 
 bool agree(const char* who, const char* formula, const double* v, double ours, double theirs) {
   if (ours == theirs) return true;
-  std::fprintf(stderr, "%s disagrees on %s at gcs %g volume %g ivh %g infra %g age %g: %g, ours %g\n",
-               who, formula, v[0], v[1], v[2], v[3], v[4], theirs, ours);
+  std::fprintf(stderr,
+               "%s disagrees on %s at gcs %g volume %g ivh %g infra %g age %g: %g, ours %g\n", who,
+               formula, v[0], v[1], v[2], v[3], v[4], theirs, ours);
   return false;
 }
 

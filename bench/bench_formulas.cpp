@@ -82,9 +82,10 @@ void handwritten(benchmark::State& state, Which which) {
   Defaults d;
   for (auto _ : state) {
     benchmark::DoNotOptimize(d.values);
-    double v = which == kScore
-                   ? handwritten_score(d.values[0], d.values[1], d.values[2], d.values[3], d.values[4])
-                   : handwritten_mortality(d.values[0], d.values[1], d.values[2], d.values[3], d.values[4]);
+    double v = which == kScore ? handwritten_score(d.values[0], d.values[1], d.values[2],
+                                                   d.values[3], d.values[4])
+                               : handwritten_mortality(d.values[0], d.values[1], d.values[2],
+                                                       d.values[3], d.values[4]);
     benchmark::DoNotOptimize(v);
   }
 }

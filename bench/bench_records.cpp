@@ -53,8 +53,8 @@ void record_save_10000(benchmark::State& state) {
   setenv("XDG_DATA_HOME", data.c_str(), 1);
   wchar_t place[kRecordPathCapacity];
   for (auto _ : state) {
-    RecordOutcome done = record_save(get_tool(), kValues, kDetail, &kWhen, place,
-                                     kRecordPathCapacity);
+    RecordOutcome done =
+        record_save(get_tool(), kValues, kDetail, &kWhen, place, kRecordPathCapacity);
     if (done.failed_step != kRecordStepNone) state.SkipWithError("the save failed");
   }
   state.counters["file_bytes"] = static_cast<double>(std::filesystem::file_size(path));

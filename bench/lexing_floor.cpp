@@ -18,7 +18,8 @@ struct ClassTable {
     of[static_cast<unsigned char>('.')] = kDot;
     for (int c = 'a'; c <= 'z'; ++c) of[c] = of[c - 'a' + 'A'] = kName;
     of[static_cast<unsigned char>('_')] = kName;
-    for (char c : {'+', '-', '*', '/', '%', '^', '?', ':', '(', ')', ','}) of[static_cast<unsigned char>(c)] = kSingle;
+    for (char c : {'+', '-', '*', '/', '%', '^', '?', ':', '(', ')', ','})
+      of[static_cast<unsigned char>(c)] = kSingle;
     // May begin a two-character operator; "<", ">" and "!" are also operators alone.
     for (char c : {'<', '>', '=', '!', '&', '|'}) of[static_cast<unsigned char>(c)] = kPairable;
   }
@@ -26,7 +27,10 @@ struct ClassTable {
 const ClassTable kClasses;
 
 CharClass class_of(char ch) { return kClasses.of[static_cast<unsigned char>(ch)]; }
-bool is_name_char(char ch) { CharClass k = class_of(ch); return k == kName || k == kDigit; }
+bool is_name_char(char ch) {
+  CharClass k = class_of(ch);
+  return k == kName || k == kDigit;
+}
 
 // Byte-for-byte equality of a key with the name of length n at p.
 bool key_is(const char* key, const char* p, int n) {
@@ -53,11 +57,8 @@ LexSummary lex_formula(const ToolDef* tool, const char* formula) {
   for (;;) {
     const char ch = *p;
     switch (class_of(ch)) {
-      case kEnd:
-        return s;
-      case kSpace:
-        ++p;
-        continue;
+      case kEnd: return s;
+      case kSpace: ++p; continue;
       case kDigit:
       case kDot: {
         ++s.tokens;
@@ -67,7 +68,8 @@ LexSummary lex_formula(const ToolDef* tool, const char* formula) {
         int used = 0;
         while (used < 16 && class_of(p[used]) == kDigit) n = n * 10 + (p[used++] - '0');
         const char next = p[used];
-        if (used > 0 && used <= 15 && next != '.' && next != 'e' && next != 'E' && next != 'x' && next != 'X') {
+        if (used > 0 && used <= 15 && next != '.' && next != 'e' && next != 'E' && next != 'x' &&
+            next != 'X') {
           s.literals += static_cast<double>(n);
           p += used;
           continue;
@@ -103,9 +105,7 @@ LexSummary lex_formula(const ToolDef* tool, const char* formula) {
         p += pair ? 2 : 1;
         continue;
       }
-      default:
-        s.whole = false;
-        ++p;
+      default: s.whole = false; ++p;
     }
   }
 }

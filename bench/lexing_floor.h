@@ -7,10 +7,10 @@
 #include "engine/tool.h"
 
 struct LexSummary {
-  int tokens;          // tokens read
-  double literals;     // sum of the number literals, so that none is skipped
-  int keys;            // sum of the index + 1 of every key a name found
-  bool whole;          // every character belongs to a token and every name is a key
+  int tokens;       // tokens read
+  double literals;  // sum of the number literals, so that none is skipped
+  int keys;         // sum of the index + 1 of every key a name found
+  bool whole;       // every character belongs to a token and every name is a key
 };
 
 LexSummary lex_formula(const ToolDef* tool, const char* formula);

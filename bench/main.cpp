@@ -36,7 +36,8 @@ bool floor_reads_every_formula() {
   bool ok = true;
   for (int i = 0; i < tool->output_count; ++i)
     if (!lex_formula(tool, tool->outputs[i].formula).whole) {
-      std::fprintf(stderr, "the lexing floor does not read output %s whole\n", tool->outputs[i].key);
+      std::fprintf(stderr, "the lexing floor does not read output %s whole\n",
+                   tool->outputs[i].key);
       ok = false;
     }
   return ok;
@@ -97,22 +98,28 @@ void print_summary(const RatioReporter& r) {
     const std::string name = row.name;
     const bool mortality = name.find("/mortality") != std::string::npos;
     const bool score = name.find("/score") != std::string::npos;
-    const double engine = mortality ? ours : score ? r.nanoseconds("engine_parse_evaluate/score") : 0;
+    const double engine = mortality ? ours
+                          : score   ? r.nanoseconds("engine_parse_evaluate/score")
+                                    : 0;
     if (engine > 0 && name.compare(0, 6, "engine") != 0)
       std::printf("| %s | %.1f | %.2f× |\n", row.label, ns, ns / engine);
     else
       std::printf("| %s | %.1f | |\n", row.label, ns);
   }
   std::printf("\nAllocations per calculation run: %.0f\n", allocs);
-  std::printf("Mortality, parse + evaluate: engine %.1f ns, %.1f× faster than the fastest peer "
-              "(%s, %.1f ns), %.1f× the hand-written floor (%.2f ns)\n",
-              ours, fastest_peer / ours, fastest_peer == mu ? "muparser" : "fparser", fastest_peer,
-              ours / floor, floor);
+  std::printf(
+      "Mortality, parse + evaluate: engine %.1f ns, %.1f× faster than the fastest peer "
+      "(%s, %.1f ns), %.1f× the hand-written floor (%.2f ns)\n",
+      ours, fastest_peer / ours, fastest_peer == mu ? "muparser" : "fparser", fastest_peer,
+      ours / floor, floor);
   const double lexing = r.nanoseconds("lexing_floor/mortality");
   const double evaluations = r.nanoseconds("calculation_formulas");
-  auto verdict = [](bool measured, bool met) { return !measured ? "not measured" : met ? "met" : "MISSED"; };
+  auto verdict = [](bool measured, bool met) {
+    return !measured ? "not measured" : met ? "met" : "MISSED";
+  };
   // A ratio of two figures of this run against its goal.
-  auto target = [&verdict](const char* what, double numerator, double denominator, bool at_most, double goal) {
+  auto target = [&verdict](const char* what, double numerator, double denominator, bool at_most,
+                           double goal) {
     const bool measured = numerator > 0 && denominator > 0;
     const double ratio = measured ? numerator / denominator : 0;
     std::printf("target %s %s %g: %.2f× %s\n", what, at_most ? "<=" : ">=", goal, ratio,
@@ -123,8 +130,10 @@ void print_summary(const RatioReporter& r) {
   target("calculation run / its formula evaluations", run, evaluations, true, 1.3);
   const bool measured = ours > 0 && fastest_peer > 0 && run > 0;
   std::printf("earlier target mortality <= 450 ns: %s\n", verdict(measured, ours <= 450));
-  std::printf("earlier target >= 10x the fastest peer: %s\n", verdict(measured, fastest_peer >= 10 * ours));
-  std::printf("earlier target calculation run <= 1000 ns: %s (%.1f ns)\n", verdict(measured, run <= 1000), run);
+  std::printf("earlier target >= 10x the fastest peer: %s\n",
+              verdict(measured, fastest_peer >= 10 * ours));
+  std::printf("earlier target calculation run <= 1000 ns: %s (%.1f ns)\n",
+              verdict(measured, run <= 1000), run);
 }
 
 }  // namespace

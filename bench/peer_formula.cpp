@@ -6,9 +6,12 @@ namespace {
 size_t top_level_question(const std::string& s) {
   int depth = 0;
   for (size_t i = 0; i < s.size(); ++i) {
-    if (s[i] == '(') ++depth;
-    else if (s[i] == ')') --depth;
-    else if (s[i] == '?' && depth == 0) return i;
+    if (s[i] == '(')
+      ++depth;
+    else if (s[i] == ')')
+      --depth;
+    else if (s[i] == '?' && depth == 0)
+      return i;
   }
   return std::string::npos;
 }
@@ -18,10 +21,14 @@ size_t top_level_question(const std::string& s) {
 size_t matching_colon(const std::string& s, size_t from) {
   int depth = 0, pending = 0;
   for (size_t i = from; i < s.size(); ++i) {
-    if (s[i] == '(') ++depth;
-    else if (s[i] == ')') --depth;
-    else if (depth == 0 && s[i] == '?') ++pending;
-    else if (depth == 0 && s[i] == ':' && pending-- == 0) return i;
+    if (s[i] == '(')
+      ++depth;
+    else if (s[i] == ')')
+      --depth;
+    else if (depth == 0 && s[i] == '?')
+      ++pending;
+    else if (depth == 0 && s[i] == ':' && pending-- == 0)
+      return i;
   }
   return std::string::npos;
 }

@@ -13,7 +13,8 @@
 class MuparserPeer {
  public:
   explicit MuparserPeer(const ToolDef* tool) {
-    for (int i = 0; i < tool->parameter_count; ++i) parser_.DefineVar(tool->parameters[i].key, &values[i]);
+    for (int i = 0; i < tool->parameter_count; ++i)
+      parser_.DefineVar(tool->parameters[i].key, &values[i]);
   }
   // Reads the engine's own formula text: muparser knows "?:" and "==".
   void parse(const std::string& formula) { parser_.SetExpr(formula); }

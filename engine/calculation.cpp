@@ -46,8 +46,8 @@ int run_calculation(const ToolDef* tool, const double* parameter_values, wchar_t
   *level = 0;
 
   if (tool->report_kind != 0) {
-    *level = run_report(tool->report_kind, tool, parameter_values, result, result_capacity,
-                        verdict, verdict_capacity);
+    *level = run_report(tool->report_kind, tool, parameter_values, result, result_capacity, verdict,
+                        verdict_capacity);
     text_copy(detail, detail_capacity, result);
     return *level;
   }
@@ -56,7 +56,8 @@ int run_calculation(const ToolDef* tool, const double* parameter_values, wchar_t
   bool incomplete = false;
   for (int i = 0; i < tool->output_count; ++i) {
     int error = 0;
-    outputs[i] = evaluate_formula(tool, tool->outputs[i].formula, parameter_values, outputs, &error);
+    outputs[i] =
+        evaluate_formula(tool, tool->outputs[i].formula, parameter_values, outputs, &error);
     if (error) incomplete = true;
   }
   for (int i = 0; i < tool->output_count; ++i)

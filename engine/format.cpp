@@ -68,10 +68,8 @@ void format_value(const char* format_name, double value, wchar_t* buffer, int ca
   char work[400];
   const int suffix = percent ? 1 : 0;
   int len = 0;
-  if (std::fabs(value) < kFixedLimit)
-    len = number_fixed(work, sizeof work, value, decimals);
-  if (len == 0 || len + suffix > kWorkTextLength)
-    len = number_general(work, sizeof work, value, 6);
+  if (std::fabs(value) < kFixedLimit) len = number_fixed(work, sizeof work, value, decimals);
+  if (len == 0 || len + suffix > kWorkTextLength) len = number_general(work, sizeof work, value, 6);
   if (percent) {
     work[len++] = '%';
     work[len] = '\0';

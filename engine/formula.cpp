@@ -36,11 +36,11 @@ inline Parsed unary(Context* c, const char* p, int depth);
 // one load and one mask instead of a chain of comparisons, and the tests run
 // several times per character of a formula parsed anew on every call.
 enum CharBits : unsigned char {
-  kSpace = 1,         // blank, tab, line feed, carriage return
+  kSpace = 1,  // blank, tab, line feed, carriage return
   kDigit = 2,
-  kNameStart = 4,     // letter or "_"
-  kNameChar = 8,      // letter, digit or "_"
-  kExtendsNumber = 16 // may continue a number past its digits: digit, ".", e, E, x, X
+  kNameStart = 4,      // letter or "_"
+  kNameChar = 8,       // letter, digit or "_"
+  kExtendsNumber = 16  // may continue a number past its digits: digit, ".", e, E, x, X
 };
 
 struct CharTable {
@@ -63,7 +63,9 @@ constexpr CharTable make_char_table() {
 
 constexpr CharTable kChars = make_char_table();
 
-bool has(char ch, unsigned char bits) { return (kChars.bits[static_cast<unsigned char>(ch)] & bits) != 0; }
+bool has(char ch, unsigned char bits) {
+  return (kChars.bits[static_cast<unsigned char>(ch)] & bits) != 0;
+}
 bool truth(double v) { return v != 0; }  // NaN is true
 
 // White space is skipped once, right after each token is consumed (and once
@@ -112,12 +114,18 @@ bool name_is(const char* name, int length, const char* text) {
 
 double apply_function1(const char* name, int n, double x, int* error) {
   if (name_is(name, n, "sqrt")) {
-    if (x < 0) { *error = 1; return 0.0; }
+    if (x < 0) {
+      *error = 1;
+      return 0.0;
+    }
     return std::sqrt(x);
   }
   if (name_is(name, n, "abs")) return std::fabs(x);
   if (name_is(name, n, "log") || name_is(name, n, "log10")) {
-    if (x <= 0) { *error = 1; return 0.0; }
+    if (x <= 0) {
+      *error = 1;
+      return 0.0;
+    }
     return n > 3 ? std::log10(x) : std::log(x);
   }
   if (name_is(name, n, "exp")) return std::exp(x);
@@ -138,7 +146,10 @@ double apply_function2(const char* name, int n, double a, double b, int* error) 
   if (name_is(name, n, "max")) return a > b ? a : b;
   if (name_is(name, n, "pow")) return std::pow(a, b);
   if (name_is(name, n, "mod")) {
-    if (b == 0) { *error = 1; return 0.0; }
+    if (b == 0) {
+      *error = 1;
+      return 0.0;
+    }
     return std::fmod(a, b);
   }
   *error = 1;
@@ -217,14 +228,12 @@ int plain_integer(const char* p, double* value) {
       Parsed v = unary(c, skip_space(p + 1), depth);
       return {-v.value, v.pos};
     }
-    case '+':
-      return unary(c, skip_space(p + 1), depth);
+    case '+': return unary(c, skip_space(p + 1), depth);
     case '!': {
       Parsed v = unary(c, skip_space(p + 1), depth);
       return {v.value == 0 ? 1.0 : 0.0, v.pos};
     }
-    default:
-      return fail(c, p);  // an operator, ")", ",", ":", the end, a non-ASCII byte
+    default: return fail(c, p);  // an operator, ")", ",", ":", the end, a non-ASCII byte
   }
 }
 
@@ -273,11 +282,27 @@ inline Parsed power(Context* c, const char* p, int depth);
 // power) binds tighter than any of them.
 enum Precedence { kNoPrecedence = 0, kOr = 1, kAnd, kComparison, kSum, kTerm, kOperand };
 
-enum class Op : unsigned char { kNone, kOr, kAnd, kLe, kGe, kEq, kNe, kLt, kGt, kAdd, kSub, kMul, kDiv, kMod };
+enum class Op : unsigned char {
+  kNone,
+  kOr,
+  kAnd,
+  kLe,
+  kGe,
+  kEq,
+  kNe,
+  kLt,
+  kGt,
+  kAdd,
+  kSub,
+  kMul,
+  kDiv,
+  kMod
+};
 
 // Indexed by Op: the operator's binding strength and its length in characters.
-constexpr unsigned char kPrecedenceOf[] = {kNoPrecedence, kOr, kAnd, kComparison, kComparison, kComparison,
-                                           kComparison, kComparison, kComparison, kSum, kSum, kTerm, kTerm, kTerm};
+constexpr unsigned char kPrecedenceOf[] = {
+    kNoPrecedence, kOr,         kAnd, kComparison, kComparison, kComparison, kComparison,
+    kComparison,   kComparison, kSum, kSum,        kTerm,       kTerm,       kTerm};
 constexpr unsigned char kLengthOf[] = {0, 2, 2, 2, 2, 2, 2, 1, 1, 1, 1, 1, 1, 1};
 
 int precedence_of(Op op) { return kPrecedenceOf[static_cast<int>(op)]; }

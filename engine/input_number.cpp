@@ -17,7 +17,8 @@ constexpr int kNumberCapacity = 512;
 char ascii_form(wchar_t c, bool comma_as_point) {
   if (c == L' ' || c == L'\t' || c == 0x3000) return ' ';
   long code = static_cast<long>(c);
-  if (code >= 0xFF01 && code <= 0xFF5E) code = code - 0xFF01 + 0x21;  // the block mirrors 0x21..0x7E
+  if (code >= 0xFF01 && code <= 0xFF5E)
+    code = code - 0xFF01 + 0x21;  // the block mirrors 0x21..0x7E
   if (comma_as_point && (code == ',' || code == 0x3002 || code == 0xFF61)) return '.';
   return code > 0x20 && code < 0x7F ? static_cast<char>(code) : 0;
 }

@@ -11,12 +11,12 @@
 #pragma once
 
 enum InputNumberStatus {
-  kInputNumber = 0,   // one number, converted
-  kInputEmpty,        // nothing but blanks, or no text
-  kInputNotNumber,    // anything else
-  kInputDecimalComma, // a number written with a decimal comma or ideographic
-                      // full stop ("12,5", "12。5"); refused, so the caller
-                      // can name "." as the decimal point
+  kInputNumber = 0,    // one number, converted
+  kInputEmpty,         // nothing but blanks, or no text
+  kInputNotNumber,     // anything else
+  kInputDecimalComma,  // a number written with a decimal comma or ideographic
+                       // full stop ("12,5", "12。5"); refused, so the caller
+                       // can name "." as the decimal point
 };
 
 // Converts text by the rule above into *value and returns kInputNumber. Sets

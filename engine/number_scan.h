@@ -13,4 +13,3 @@
 // Converts the longest accepted prefix of text and returns the number of
 // characters it spans, or 0 when no number begins there (then *value is 0).
 int number_scan(const char* text, double* value);
-

@@ -21,10 +21,10 @@ struct ParameterRange {
 };
 
 struct ParameterDef {
-  const char* key;       // formula and report name; compared byte for byte
-  const wchar_t* label;  // shown left of the input field, in messages and records
-  const wchar_t* unit;   // may be null or empty: then no unit is shown
-  double default_value;  // the value at start, after "clear", and in the self-test
+  const char* key;            // formula and report name; compared byte for byte
+  const wchar_t* label;       // shown left of the input field, in messages and records
+  const wchar_t* unit;        // may be null or empty: then no unit is shown
+  double default_value;       // the value at start, after "clear", and in the self-test
   ParameterRange range = {};  // what the input field accepts; unset by default
 };
 
@@ -43,19 +43,19 @@ struct VerdictRule {
 };
 
 struct ToolDef {
-  int id;                      // names the record file and heads the self-test report
+  int id;  // names the record file and heads the self-test report
   const wchar_t* title;
-  const wchar_t* subtitle;     // may be null
+  const wchar_t* subtitle;  // may be null
   const wchar_t* category;
-  const wchar_t* reference;    // the evidence the tool rests on
-  const wchar_t* note;         // usage hint for the inputs; may be null
+  const wchar_t* reference;  // the evidence the tool rests on
+  const wchar_t* note;       // usage hint for the inputs; may be null
   int parameter_count;
   const ParameterDef* parameters;
   int output_count;
   const OutputDef* outputs;
   int rule_count;
   const VerdictRule* rules;
-  int report_kind;             // 0: outputs and rules; 1 to 11: a built-in report
+  int report_kind;  // 0: outputs and rules; 1 to 11: a built-in report
 };
 
 // The one tool this program carries.

@@ -6,12 +6,12 @@
 #include <cstdlib>
 #include <cwchar>
 
-#define FUZZ_CHECK(condition)                                                       \
-  do {                                                                              \
-    if (!(condition)) {                                                             \
+#define FUZZ_CHECK(condition)                                                               \
+  do {                                                                                      \
+    if (!(condition)) {                                                                     \
       std::fprintf(stderr, "%s:%d: contract broken: %s\n", __FILE__, __LINE__, #condition); \
-      std::abort();                                                                 \
-    }                                                                               \
+      std::abort();                                                                         \
+    }                                                                                       \
   } while (0)
 
 // True when the wide buffer holds a terminator inside its capacity.

@@ -56,8 +56,10 @@ void check_format(const char* name, double value, int capacity) {
   poison(buffer, capacity);
   format_value(name, value, buffer, capacity);
   FUZZ_CHECK(terminated_within(buffer, capacity));
-  if (!std::isfinite(value)) FUZZ_CHECK(std::wcsncmp(buffer, L"--", capacity - 1) == 0);
-  else if (capacity >= 128 && name) check_fixed_text(name, value, buffer);
+  if (!std::isfinite(value))
+    FUZZ_CHECK(std::wcsncmp(buffer, L"--", capacity - 1) == 0);
+  else if (capacity >= 128 && name)
+    check_fixed_text(name, value, buffer);
   delete[] buffer;
 }
 

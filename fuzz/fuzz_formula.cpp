@@ -32,8 +32,8 @@ const OutputDef kProbeOutputs[] = {
     {"shared", L"shared", nullptr, "a*2", "f0"},
 };
 const ToolDef kProbeTool = {
-    1, L"probe", nullptr, L"probe", L"", nullptr,
-    6, kProbeParameters, 2, kProbeOutputs, 0, nullptr, 0,
+    1, L"probe",      nullptr, L"probe", L"", nullptr, 6, kProbeParameters,
+    2, kProbeOutputs, 0,       nullptr,  0,
 };
 
 // Value sets indexed like the parameters of either tool (both have at most
@@ -54,8 +54,8 @@ bool same_result(double a, double b) { return same_bits(a, b) || (std::isnan(a) 
 
 // Evaluates text copied into a heap block of exactly its size, so that
 // AddressSanitizer reports any read past the terminator.
-double evaluate_exact_copy(const ToolDef* tool, const char* text, size_t length, const double* values,
-                           const double* outputs, int* error) {
+double evaluate_exact_copy(const ToolDef* tool, const char* text, size_t length,
+                           const double* values, const double* outputs, int* error) {
   char* copy = new char[length + 1];
   std::memcpy(copy, text, length);
   copy[length] = '\0';

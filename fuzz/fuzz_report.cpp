@@ -15,9 +15,9 @@
 namespace {
 
 // One parameter for every key any report reads.
-const char* const kReportKeys[] = {"nurses", "days",  "start", "interval", "times",
-                                   "kind",   "drugA", "drugB", "gap",      "beds",
-                                   "bed",    "dose",  "volume", "gtt",     "panel"};
+const char* const kReportKeys[] = {"nurses", "days",  "start",  "interval", "times",
+                                   "kind",   "drugA", "drugB",  "gap",      "beds",
+                                   "bed",    "dose",  "volume", "gtt",      "panel"};
 constexpr int kKeyCount = sizeof kReportKeys / sizeof kReportKeys[0];
 static_assert(kKeyCount <= kMaxParameters, "every report key fits one tool");
 
@@ -28,8 +28,8 @@ struct ReportTool {
 
 void make_report_tool(ReportTool* t, int report_kind, int parameter_count) {
   for (int i = 0; i < kKeyCount; ++i) t->parameters[i] = {kReportKeys[i], L"p", nullptr, 0};
-  t->tool = {999, L"report", nullptr, L"fuzz", L"", nullptr, parameter_count, t->parameters,
-             0, nullptr, 0, nullptr, report_kind};
+  t->tool = {999,           L"report", nullptr, L"fuzz", L"",     nullptr,    parameter_count,
+             t->parameters, 0,         nullptr, 0,       nullptr, report_kind};
 }
 
 struct Texts {
@@ -50,7 +50,8 @@ void check_texts(const Texts& t, int level) {
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   FuzzedDataProvider in(data, size);
   // Mostly the eleven reports, sometimes any other kind.
-  const int kind = in.ConsumeBool() ? in.ConsumeIntegralInRange<int>(0, 12) : in.ConsumeIntegral<int>();
+  const int kind =
+      in.ConsumeBool() ? in.ConsumeIntegralInRange<int>(0, 12) : in.ConsumeIntegral<int>();
   const int parameter_count = in.ConsumeIntegralInRange<int>(0, kKeyCount);
   Texts t;
   t.result_capacity = in.ConsumeBool() ? in.ConsumeIntegralInRange<int>(13, 200)
@@ -86,9 +87,9 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   poison(t.verdict, t.verdict_capacity);
   poison(t.detail, t.detail_capacity);
   int stored_level = -1;
-  const int run_level = run_calculation(&report_tool.tool, values, t.result, t.result_capacity,
-                                        t.verdict, t.verdict_capacity, &stored_level, t.detail,
-                                        t.detail_capacity);
+  const int run_level =
+      run_calculation(&report_tool.tool, values, t.result, t.result_capacity, t.verdict,
+                      t.verdict_capacity, &stored_level, t.detail, t.detail_capacity);
   check_texts(t, run_level);
   FUZZ_CHECK(stored_level == run_level);
   FUZZ_CHECK(terminated_within(t.detail, t.detail_capacity));

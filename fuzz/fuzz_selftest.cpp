@@ -34,18 +34,31 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
 
   const int output_count = in.ConsumeIntegralInRange<int>(0, kMaxOutputs);
   const int report_kind = in.ConsumeIntegralInRange<int>(0, 3) == 0 ? in.ConsumeIntegral<int>() : 0;
-  const int capacity = in.ConsumeBool() ? kSelftestReportCapacity : in.ConsumeIntegralInRange<int>(1, 400);
+  const int capacity =
+      in.ConsumeBool() ? kSelftestReportCapacity : in.ConsumeIntegralInRange<int>(1, 400);
   std::string formulas[kMaxOutputs];  // kept alive while the tool points into them
   OutputDef outputs[kMaxOutputs];
-  static const char* const kOutputKeys[] = {"o0", "o1", "o2", "o3", "o4", "o5", "o6", "o7",
+  static const char* const kOutputKeys[] = {"o0", "o1", "o2",  "o3",  "o4",  "o5",  "o6",  "o7",
                                             "o8", "o9", "o10", "o11", "o12", "o13", "o14", "o15"};
   for (int i = 0; i < output_count; ++i) {
     formulas[i] = in.ConsumeRandomLengthString(200);
     const char* format = kFormats[in.ConsumeIntegralInRange<size_t>(0, 8)];
-    outputs[i] = {kOutputKeys[i], L"输出|", in.ConsumeBool() ? L"分" : nullptr, formulas[i].c_str(), format};
+    outputs[i] = {kOutputKeys[i], L"输出|", in.ConsumeBool() ? L"分" : nullptr, formulas[i].c_str(),
+                  format};
   }
-  const ToolDef tool = {in.ConsumeIntegral<int>(), L"自测|工具", nullptr, L"类别", L"", nullptr,
-                        parameter_count, parameters, output_count, outputs, 0, nullptr, report_kind};
+  const ToolDef tool = {in.ConsumeIntegral<int>(),
+                        L"自测|工具",
+                        nullptr,
+                        L"类别",
+                        L"",
+                        nullptr,
+                        parameter_count,
+                        parameters,
+                        output_count,
+                        outputs,
+                        0,
+                        nullptr,
+                        report_kind};
 
   wchar_t* report = new wchar_t[capacity];
   poison(report, capacity);

@@ -64,9 +64,9 @@ PlatformResult platform_create_folder(const wchar_t* path, unsigned long* os_err
 // A file held by this process alone, from platform_hold_file to
 // platform_release_file.
 struct PlatformHeldFile {
-  std::FILE* stream;  // unbuffered, appending at the end; null once closed
-  bool created;       // this open created the file
-  std::intptr_t hold; // the descriptor (POSIX) or handle (Windows) carrying the hold
+  std::FILE* stream;   // unbuffered, appending at the end; null once closed
+  bool created;        // this open created the file
+  std::intptr_t hold;  // the descriptor (POSIX) or handle (Windows) carrying the hold
 };
 
 // One attempt to open a file for reading and appending, creating it when

@@ -54,11 +54,10 @@ int real_fflush(std::FILE* file) { return std::fflush(file); }
 int real_fclose(std::FILE* file) { return std::fclose(file); }
 
 const PlatformSyscalls kRealSyscalls = {
-    real_getenv, real_mkdir,         real_stat,      real_open,  real_flock,
-    real_fstat,  real_ftruncate,     real_dup,       real_close, real_unlink,
-    real_fsync,  real_pread,         real_write,     real_clock_gettime,
-    real_nanosleep, real_fopen,      real_fdopen,    real_fwrite, real_fflush,
-    real_fclose,
+    real_getenv, real_mkdir,     real_stat,   real_open,          real_flock,
+    real_fstat,  real_ftruncate, real_dup,    real_close,         real_unlink,
+    real_fsync,  real_pread,     real_write,  real_clock_gettime, real_nanosleep,
+    real_fopen,  real_fdopen,    real_fwrite, real_fflush,        real_fclose,
 };
 
 PlatformResult fail_too_long(unsigned long* os_error) {

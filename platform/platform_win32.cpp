@@ -25,14 +25,12 @@ int real_open_osfhandle(intptr_t handle, int flags) { return _open_osfhandle(han
 std::FILE* real_fdopen(int fd, const char* mode) { return _fdopen(fd, mode); }
 
 const PlatformSyscalls kRealSyscalls = {
-    SHGetFolderPathW,  CreateDirectoryW,    GetFileAttributesExW,
-    CreateFileW,       GetFileSizeEx,       SetFilePointerEx,
-    SetEndOfFile,      SetFileInformationByHandle, DuplicateHandle,
-    CloseHandle,       DeleteFileW,         FlushFileBuffers,    ReadFile,
-    WriteFile,         GetTickCount64,
-    Sleep,             real_wfopen,         real_open_osfhandle,
-    real_fdopen,       real_fwrite,         real_fflush,
-    real_fclose,
+    SHGetFolderPathW, CreateDirectoryW,    GetFileAttributesExW, CreateFileW,
+    GetFileSizeEx,    SetFilePointerEx,    SetEndOfFile,         SetFileInformationByHandle,
+    DuplicateHandle,  CloseHandle,         DeleteFileW,          FlushFileBuffers,
+    ReadFile,         WriteFile,           GetTickCount64,       Sleep,
+    real_wfopen,      real_open_osfhandle, real_fdopen,          real_fwrite,
+    real_fflush,      real_fclose,
 };
 
 // The GetLastError of a failed Win32 call; a call that failed without
@@ -127,9 +125,9 @@ constexpr DWORD kHeldShareMode = FILE_SHARE_READ;
 // it again): asking that right of an existing file would fail whenever a
 // reader has the file open without sharing deletion.
 HANDLE open_for_append(const wchar_t* path, bool* created) {
-  HANDLE file = g_platform_syscalls.CreateFileW(path, GENERIC_READ | GENERIC_WRITE | DELETE,
-                                                kHeldShareMode, nullptr, CREATE_NEW,
-                                                FILE_ATTRIBUTE_NORMAL, nullptr);
+  HANDLE file =
+      g_platform_syscalls.CreateFileW(path, GENERIC_READ | GENERIC_WRITE | DELETE, kHeldShareMode,
+                                      nullptr, CREATE_NEW, FILE_ATTRIBUTE_NORMAL, nullptr);
   *created = file != INVALID_HANDLE_VALUE;
   if (*created || GetLastError() != ERROR_FILE_EXISTS) return file;
   file = g_platform_syscalls.CreateFileW(path, GENERIC_READ | GENERIC_WRITE, kHeldShareMode,

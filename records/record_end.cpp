@@ -10,7 +10,9 @@ namespace {
 constexpr long long kPieceBytes = 64 * 1024;
 constexpr long long kMarkBytes = sizeof kRecordByteOrderMark;
 // How every Record file starts, whichever header variant it carries.
-const char kOwnStart[] = "\xEF\xBB\xBF" u8"时间,工具,";
+const char kOwnStart[] =
+    "\xEF\xBB\xBF"
+    u8"时间,工具,";
 constexpr long long kOwnStartBytes = sizeof kOwnStart - 1;
 static_assert(kOwnStartBytes > 4, "an own file holds four bytes past its start");
 
@@ -125,8 +127,8 @@ PlatformResult drop_cut_character(const PlatformHeldFile* held, RecordEnd* end,
   return kPlatformOk;
 }
 
-PlatformResult read_quotes(const PlatformHeldFile* held, long long from, long long to,
-                           char* piece, QuoteScan* scan, unsigned long* os_error) {
+PlatformResult read_quotes(const PlatformHeldFile* held, long long from, long long to, char* piece,
+                           QuoteScan* scan, unsigned long* os_error) {
   for (long long at = from; at < to; at += kPieceBytes) {
     long long count = to - at < kPieceBytes ? to - at : kPieceBytes;
     PlatformResult result = read_exactly(held, at, count, piece, os_error);

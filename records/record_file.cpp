@@ -99,8 +99,8 @@ void put_back(const wchar_t* path, PlatformHeldFile* held, const RecordEnd& end,
   // the kept ones.
   unsigned long ignored = 0;
   if (platform_resize_held_file(held, end.keep, &ignored) == kPlatformOk &&
-      platform_append_held_file(held, end.cut, static_cast<std::size_t>(end.cut_count),
-                                &ignored) == kPlatformOk)
+      platform_append_held_file(held, end.cut, static_cast<std::size_t>(end.cut_count), &ignored) ==
+          kPlatformOk)
     platform_resize_held_file(held, size, &ignored);
 }
 

@@ -18,9 +18,10 @@ enum RecordStep {
   kRecordStepMend,      // the file's end cannot be read, or what is torn there cannot be cut off
   kRecordStepOpen,      // the file cannot be opened for appending, or stayed held elsewhere
   kRecordStepWrite,
-  kRecordStepFlush,     // the stream or the disk flush failed
+  kRecordStepFlush,  // the stream or the disk flush failed
   kRecordStepClose,
-  kRecordStepForeign,  // another program wrote the file (another encoding, say); it is left as it is
+  kRecordStepForeign,  // another program wrote the file (another encoding, say); it is left as it
+                       // is
 };
 
 struct RecordOutcome {

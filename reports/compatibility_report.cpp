@@ -8,9 +8,8 @@ namespace {
 
 // Numbered 1 to 10 by the user; slot 0 is unused.
 const wchar_t* const kDrugNames[] = {
-    nullptr,
-    L"头孢曲松", L"葡萄糖酸钙", L"万古霉素", L"呋塞米", L"氨溴索",
-    L"奥美拉唑", L"维生素C", L"胰岛素", L"碳酸氢钠", L"多巴胺",
+    nullptr,     L"头孢曲松", L"葡萄糖酸钙", L"万古霉素", L"呋塞米", L"氨溴索",
+    L"奥美拉唑", L"维生素C",  L"胰岛素",     L"碳酸氢钠", L"多巴胺",
 };
 constexpr int kLastDrugNumber = 10;
 
@@ -19,11 +18,20 @@ struct Conclusion {
   const wchar_t* verdict;
   int level;
 };
-const Conclusion kForbidden = {L"结论：禁忌配伍。头孢曲松与含钙注射液可形成不溶性沉淀；钙剂与碳酸氢钠亦不宜同瓶。", L"禁忌：不可同瓶输注，需间隔冲管", 3};
-const Conclusion kVancomycinApart = {L"结论：不宜同瓶。万古霉素与碱性药物/奥美拉唑配伍稳定性差，应分开输注并冲管。", L"不宜同瓶，分开输注并冲管", 2};
-const Conclusion kNotSameBottle = {L"结论：不宜同瓶。呋塞米与多巴胺、氨溴索与碱性液混合易发生理化变化。", L"不宜同瓶，建议分开输注", 2};
-const Conclusion kSeparateAdvised = {L"结论：奥美拉唑与维生素C 同瓶 pH 冲突，稳定性下降，建议分开。", L"建议分开输注", 1};
-const Conclusion kNotListed = {L"结论：本工具库内未收录该组合的明确禁忌，但仍须查本院配伍表并现配现用、注意冲管。", L"未收录明确禁忌，仍需核对院内配伍表", 0};
+const Conclusion kForbidden = {
+    L"结论：禁忌配伍。头孢曲松与含钙注射液可形成不溶性沉淀；钙剂与碳酸氢钠亦不宜同瓶。",
+    L"禁忌：不可同瓶输注，需间隔冲管", 3};
+const Conclusion kVancomycinApart = {
+    L"结论：不宜同瓶。万古霉素与碱性药物/奥美拉唑配伍稳定性差，应分开输注并冲管。",
+    L"不宜同瓶，分开输注并冲管", 2};
+const Conclusion kNotSameBottle = {
+    L"结论：不宜同瓶。呋塞米与多巴胺、氨溴索与碱性液混合易发生理化变化。",
+    L"不宜同瓶，建议分开输注", 2};
+const Conclusion kSeparateAdvised = {
+    L"结论：奥美拉唑与维生素C 同瓶 pH 冲突，稳定性下降，建议分开。", L"建议分开输注", 1};
+const Conclusion kNotListed = {
+    L"结论：本工具库内未收录该组合的明确禁忌，但仍须查本院配伍表并现配现用、注意冲管。",
+    L"未收录明确禁忌，仍需核对院内配伍表", 0};
 
 // Pairs written lower number first.
 struct PairRule {
@@ -32,9 +40,8 @@ struct PairRule {
   const Conclusion* conclusion;
 };
 const PairRule kPairRules[] = {
-    {1, 2, &kForbidden},       {2, 9, &kForbidden},
-    {3, 6, &kVancomycinApart}, {3, 9, &kVancomycinApart},
-    {4, 10, &kNotSameBottle},  {5, 9, &kNotSameBottle},
+    {1, 2, &kForbidden},       {2, 9, &kForbidden},      {3, 6, &kVancomycinApart},
+    {3, 9, &kVancomycinApart}, {4, 10, &kNotSameBottle}, {5, 9, &kNotSameBottle},
     {6, 7, &kSeparateAdvised},
 };
 
@@ -61,9 +68,8 @@ const Conclusion& conclusion_for(int a, int b) {
 
 }  // namespace
 
-int drug_compatibility_report(const ToolDef* tool, const double* parameter_values,
-                              wchar_t* result, int result_capacity, wchar_t* verdict,
-                              int verdict_capacity) {
+int drug_compatibility_report(const ToolDef* tool, const double* parameter_values, wchar_t* result,
+                              int result_capacity, wchar_t* verdict, int verdict_capacity) {
   int a = report_integer_input(tool, parameter_values, "drugA");
   int b = report_integer_input(tool, parameter_values, "drugB");
   append_report_line_format(result, result_capacity, kPairFormat, a, drug_name(a), b, drug_name(b));

@@ -47,7 +47,8 @@ int dosing_schedule_report(const ToolDef* tool, const double* parameter_values, 
   if (!std::isfinite(start) || start < 0) start = 0;
   double interval = report_input(tool, parameter_values, "interval");
   if (!std::isfinite(interval) || interval <= 0) interval = kDefaultIntervalHours;
-  int doses = clamp_report_integer(report_integer_input(tool, parameter_values, "times"), 1, kMostDoses);
+  int doses =
+      clamp_report_integer(report_integer_input(tool, parameter_values, "times"), 1, kMostDoses);
 
   append_report_line_format(result, result_capacity, kDosingHeadingFormat, start, interval, doses);
   for (int dose = 0; dose < doses; ++dose) {

@@ -58,7 +58,8 @@ const CriticalGroup kCriticalGroups[] = {
     {2, {L"血培养阳性（无菌部位）", L"脑脊液培养阳性；HIV 初筛阳性需确认"}},
     {2, {L"肌钙蛋白明显升高（高于第 99 百分位）", L"血淀粉酶/脂肪酶 >3 倍正常上限"}},
 };
-const wchar_t kCriticalHandling[] = L"处置要求：核实标本→15 分钟内电话报告临床→记录报告与接听人→医师 30 分钟内处理并记录。";
+const wchar_t kCriticalHandling[] =
+    L"处置要求：核实标本→15 分钟内电话报告临床→记录报告与接听人→医师 30 分钟内处理并记录。";
 const wchar_t kCriticalVerdict[] = L"危急值必须闭环：报告、接收、处理、记录";
 
 // Kind 5, high-alert drugs: a class line and its key points.
@@ -68,10 +69,14 @@ struct DrugClass {
 };
 const wchar_t kHighAlertHeading[] = L"高警示药品类别与要点：";
 const DrugClass kHighAlertClasses[] = {
-    {L"麻醉与肌松药：丙泊酚、维库溴铵、琥珀胆碱、阿片类", L"要点：专柜加锁、基数管理、使用后登记、拮抗剂（纳洛酮/新斯的明）备用。"},
-    {L"高浓度电解质：10% 氯化钾、10% 氯化钠、25% 硫酸镁", L"要点：专用标识、专区存放、双人核对、禁止直接静脉推注（钾）。"},
-    {L"胰岛素与口服降糖药：胰岛素、格列本脲", L"要点：独立存放、专用注射器、剂量双人核对、低血糖监测与急救糖备用。"},
-    {L"抗凝与化疗药：肝素、华法林、低分子肝素、化疗药物", L"要点：化疗药集中配置与防护、抗凝药监测 INR/APTT、出血风险宣教。"},
+    {L"麻醉与肌松药：丙泊酚、维库溴铵、琥珀胆碱、阿片类",
+     L"要点：专柜加锁、基数管理、使用后登记、拮抗剂（纳洛酮/新斯的明）备用。"},
+    {L"高浓度电解质：10% 氯化钾、10% 氯化钠、25% 硫酸镁",
+     L"要点：专用标识、专区存放、双人核对、禁止直接静脉推注（钾）。"},
+    {L"胰岛素与口服降糖药：胰岛素、格列本脲",
+     L"要点：独立存放、专用注射器、剂量双人核对、低血糖监测与急救糖备用。"},
+    {L"抗凝与化疗药：肝素、华法林、低分子肝素、化疗药物",
+     L"要点：化疗药集中配置与防护、抗凝药监测 INR/APTT、出血风险宣教。"},
 };
 const wchar_t kHighAlertVerdict[] = L"高警示药品须专区、专标识、双人核对";
 
@@ -88,9 +93,12 @@ const wchar_t kChecklistVerdict[] = L"三方核查缺一不可，签字后归档
 
 // Kind 9, handover report: one template line per bed.
 constexpr int kMostHandoverBeds = 30;
-const wchar_t kHandoverHeading[] = L"交班报告（床号 / 诊断 / 本班病情 / 治疗与管路 / 需下一班关注）：";
-const wchar_t kHandoverBedFormat[] = L"%02d 床：诊断＿＿；体温＿℃ 脉搏＿次/分 呼吸＿次/分 血压＿/＿mmHg SpO2＿%%；本班处置＿＿；管路（静脉/引流/导尿/吸氧）＿＿；下一班关注＿＿。";
-const wchar_t kHandoverClosing[] = L"危重患者须床旁交接；新入院、手术、输血、病情变化患者逐一交接并双签名。";
+const wchar_t kHandoverHeading[] =
+    L"交班报告（床号 / 诊断 / 本班病情 / 治疗与管路 / 需下一班关注）：";
+const wchar_t kHandoverBedFormat[] =
+    L"%02d 床：诊断＿＿；体温＿℃ 脉搏＿次/分 呼吸＿次/分 血压＿/＿mmHg SpO2＿%%；本班处置＿＿；管路（静脉/引流/导尿/吸氧）＿＿；下一班关注＿＿。";
+const wchar_t kHandoverClosing[] =
+    L"危重患者须床旁交接；新入院、手术、输血、病情变化患者逐一交接并双签名。";
 const wchar_t kHandoverVerdict[] = L"模板已生成，床旁交接并双方签名";
 
 // Kind 11, lab panels: a panel line and its caution line, no heading.
@@ -99,17 +107,25 @@ struct LabPanel {
   const wchar_t* caution_line;
 };
 const LabPanel kLabPanels[] = {
-    {L"尿常规（清洁中段尿）：尿蛋白、尿糖、尿潜血、白细胞、亚硝酸盐、比重、pH、镜检。", L"注意：留取中段尿，1 小时内送检；月经期避免。"},
-    {L"血常规（紫管 EDTA）：WBC、RBC、Hb、Hct、PLT、MCV/MCH/MCHC、中性/淋巴/单核/嗜酸/嗜碱比例。", L"注意：剧烈运动、情绪、采血时间可影响结果；PLT 聚集需涂片复核。"},
-    {L"生化全套（红/金黄管）：肝功（ALT/AST/ALP/GGT/胆红素/白蛋白）、肾功（BUN/Cr/UA）、血糖、血脂、电解质。", L"注意：空腹 8-12 小时；溶血标本钾、AST 假性升高。"},
-    {L"凝血四项（淡蓝管）：PT、INR、APTT、TT、纤维蛋白原、D-二聚体。", L"注意：采血量必须达刻度；肝素治疗中查 APTT。"},
-    {L"甲状腺功能（红/金黄管）：TSH、FT3、FT4、TPOAb、TgAb。", L"注意：空腹；含碘造影剂后 1 周内避免复查。"},
-    {L"心肌损伤标志物：cTnI/cTnT、CK-MB、肌红蛋白、BNP/NT-proBNP。", L"注意：胸痛发作后 2-4 小时开始升高；动态复查更有意义。"},
+    {L"尿常规（清洁中段尿）：尿蛋白、尿糖、尿潜血、白细胞、亚硝酸盐、比重、pH、镜检。",
+     L"注意：留取中段尿，1 小时内送检；月经期避免。"},
+    {L"血常规（紫管 EDTA）：WBC、RBC、Hb、Hct、PLT、MCV/MCH/MCHC、中性/淋巴/单核/嗜酸/嗜碱比例。",
+     L"注意：剧烈运动、情绪、采血时间可影响结果；PLT 聚集需涂片复核。"},
+    {L"生化全套（红/金黄管）：肝功（ALT/AST/ALP/GGT/胆红素/白蛋白）、肾功（BUN/Cr/UA）、血糖、血脂、电解质。",
+     L"注意：空腹 8-12 小时；溶血标本钾、AST 假性升高。"},
+    {L"凝血四项（淡蓝管）：PT、INR、APTT、TT、纤维蛋白原、D-二聚体。",
+     L"注意：采血量必须达刻度；肝素治疗中查 APTT。"},
+    {L"甲状腺功能（红/金黄管）：TSH、FT3、FT4、TPOAb、TgAb。",
+     L"注意：空腹；含碘造影剂后 1 周内避免复查。"},
+    {L"心肌损伤标志物：cTnI/cTnT、CK-MB、肌红蛋白、BNP/NT-proBNP。",
+     L"注意：胸痛发作后 2-4 小时开始升高；动态复查更有意义。"},
 };
 const wchar_t kLabPanelsVerdict[] = L"套餐与采血管已列出，按顺序采血";
 
-constexpr int kCriticalGroupCount = static_cast<int>(sizeof kCriticalGroups / sizeof kCriticalGroups[0]);
-constexpr int kHighAlertClassCount = static_cast<int>(sizeof kHighAlertClasses / sizeof kHighAlertClasses[0]);
+constexpr int kCriticalGroupCount =
+    static_cast<int>(sizeof kCriticalGroups / sizeof kCriticalGroups[0]);
+constexpr int kHighAlertClassCount =
+    static_cast<int>(sizeof kHighAlertClasses / sizeof kHighAlertClasses[0]);
 constexpr int kLabPanelCount = static_cast<int>(sizeof kLabPanels / sizeof kLabPanels[0]);
 
 }  // namespace
@@ -118,7 +134,8 @@ int blood_collection_report(const ToolDef* tool, const double* parameter_values,
                             int result_capacity, wchar_t* verdict, int verdict_capacity) {
   int row = selected_row(report_integer_input(tool, parameter_values, "kind"),
                          count_of(kCollectionThisTime));
-  append_report_lines(result, result_capacity, kCollectionOrderLines, count_of(kCollectionOrderLines));
+  append_report_lines(result, result_capacity, kCollectionOrderLines,
+                      count_of(kCollectionOrderLines));
   append_report_line(result, result_capacity, kCollectionThisTime[row]);
   text_copy(verdict, verdict_capacity, kCollectionVerdict);
   return 0;
@@ -126,8 +143,8 @@ int blood_collection_report(const ToolDef* tool, const double* parameter_values,
 
 int critical_values_report(const ToolDef* tool, const double* parameter_values, wchar_t* result,
                            int result_capacity, wchar_t* verdict, int verdict_capacity) {
-  const CriticalGroup& group =
-      kCriticalGroups[selected_row(report_integer_input(tool, parameter_values, "kind"), kCriticalGroupCount)];
+  const CriticalGroup& group = kCriticalGroups[selected_row(
+      report_integer_input(tool, parameter_values, "kind"), kCriticalGroupCount)];
   append_report_line(result, result_capacity, kCriticalHeading);
   append_report_lines(result, result_capacity, group.lines, group.line_count);
   append_report_line(result, result_capacity, L"");
@@ -138,8 +155,8 @@ int critical_values_report(const ToolDef* tool, const double* parameter_values, 
 
 int high_alert_drugs_report(const ToolDef* tool, const double* parameter_values, wchar_t* result,
                             int result_capacity, wchar_t* verdict, int verdict_capacity) {
-  const DrugClass& drug_class =
-      kHighAlertClasses[selected_row(report_integer_input(tool, parameter_values, "kind"), kHighAlertClassCount)];
+  const DrugClass& drug_class = kHighAlertClasses[selected_row(
+      report_integer_input(tool, parameter_values, "kind"), kHighAlertClassCount)];
   append_report_line(result, result_capacity, kHighAlertHeading);
   append_report_line(result, result_capacity, drug_class.class_line);
   append_report_line(result, result_capacity, drug_class.key_points);
@@ -169,8 +186,8 @@ int handover_report(const ToolDef* tool, const double* parameter_values, wchar_t
 
 int lab_panels_report(const ToolDef* tool, const double* parameter_values, wchar_t* result,
                       int result_capacity, wchar_t* verdict, int verdict_capacity) {
-  const LabPanel& panel =
-      kLabPanels[selected_row(report_integer_input(tool, parameter_values, "panel"), kLabPanelCount)];
+  const LabPanel& panel = kLabPanels[selected_row(
+      report_integer_input(tool, parameter_values, "panel"), kLabPanelCount)];
   append_report_line(result, result_capacity, panel.panel_line);
   append_report_line(result, result_capacity, panel.caution_line);
   text_copy(verdict, verdict_capacity, kLabPanelsVerdict);

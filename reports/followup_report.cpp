@@ -11,9 +11,11 @@ namespace {
 constexpr int kMostVisits = 20;
 constexpr int kDefaultGapDays = 7;
 
-const wchar_t kFollowupHeadingFormat[] = L"随访节点（以今天为基准，起始第 %d 天，间隔 %d 天，共 %d 次）：";
+const wchar_t kFollowupHeadingFormat[] =
+    L"随访节点（以今天为基准，起始第 %d 天，间隔 %d 天，共 %d 次）：";
 const wchar_t kVisitFormat[] = L"第 %d 次：%ls";
-const wchar_t kFollowupContent[] = L"内容：症状与体征、用药依从性、复查项目、并发症预警、是否需要提前复诊。";
+const wchar_t kFollowupContent[] =
+    L"内容：症状与体征、用药依从性、复查项目、并发症预警、是否需要提前复诊。";
 const wchar_t kFollowupVerdict[] = L"随访计划已生成，可按日期短信提醒患者";
 
 }  // namespace
@@ -24,7 +26,8 @@ int followup_plan_from_day(long long today, const ToolDef* tool, const double* p
   int start = report_integer_input(tool, parameter_values, "start");
   int gap = report_integer_input(tool, parameter_values, "gap");
   if (gap < 1) gap = kDefaultGapDays;
-  int visits = clamp_report_integer(report_integer_input(tool, parameter_values, "times"), 1, kMostVisits);
+  int visits =
+      clamp_report_integer(report_integer_input(tool, parameter_values, "times"), 1, kMostVisits);
 
   append_report_line_format(result, result_capacity, kFollowupHeadingFormat, start, gap, visits);
   for (int visit = 1; visit <= visits; ++visit) {

@@ -19,7 +19,8 @@ const ReportGenerator kReportGenerators[] = {
     infusion_card_report,       // 10
     lab_panels_report,          // 11
 };
-constexpr int kLastReportKind = static_cast<int>(sizeof kReportGenerators / sizeof kReportGenerators[0]) - 1;
+constexpr int kLastReportKind =
+    static_cast<int>(sizeof kReportGenerators / sizeof kReportGenerators[0]) - 1;
 
 const wchar_t kNoReportText[] = L"（该工具暂无自定义报告）";
 const wchar_t kNoReportVerdict[] = L"暂无报告内容";
@@ -44,8 +45,8 @@ int run_report(int report_kind, const ToolDef* tool, const double* parameter_val
   text_clear(verdict, verdict_capacity);
 
   if (report_kind >= 1 && report_kind <= kLastReportKind)
-    return kReportGenerators[report_kind](tool, parameter_values, result, result_capacity,
-                                          verdict, verdict_capacity);
+    return kReportGenerators[report_kind](tool, parameter_values, result, result_capacity, verdict,
+                                          verdict_capacity);
 
   text_copy(result, result_capacity, kNoReportText);
   text_copy(verdict, verdict_capacity, kNoReportVerdict);

@@ -19,13 +19,13 @@ int critical_values_report(const ToolDef* tool, const double* parameter_values, 
                            int result_capacity, wchar_t* verdict, int verdict_capacity);  // 4
 int high_alert_drugs_report(const ToolDef* tool, const double* parameter_values, wchar_t* result,
                             int result_capacity, wchar_t* verdict, int verdict_capacity);  // 5
-int drug_compatibility_report(const ToolDef* tool, const double* parameter_values,
-                              wchar_t* result, int result_capacity, wchar_t* verdict,
+int drug_compatibility_report(const ToolDef* tool, const double* parameter_values, wchar_t* result,
+                              int result_capacity, wchar_t* verdict,
                               int verdict_capacity);  // 6
 int followup_plan_report(const ToolDef* tool, const double* parameter_values, wchar_t* result,
                          int result_capacity, wchar_t* verdict, int verdict_capacity);  // 7
-int surgical_checklist_report(const ToolDef* tool, const double* parameter_values,
-                              wchar_t* result, int result_capacity, wchar_t* verdict,
+int surgical_checklist_report(const ToolDef* tool, const double* parameter_values, wchar_t* result,
+                              int result_capacity, wchar_t* verdict,
                               int verdict_capacity);  // 8
 int handover_report(const ToolDef* tool, const double* parameter_values, wchar_t* result,
                     int result_capacity, wchar_t* verdict, int verdict_capacity);  // 9

@@ -46,7 +46,8 @@ int build_selftest_report(const ToolDef* tool, wchar_t* report, int capacity) {
   double values[kMaxParameters] = {};
   for (int i = 0; i < tool->parameter_count; ++i) values[i] = tool->parameters[i].default_value;
 
-  static_assert(kSelftestReportCapacity > kSelftestDetailLimit + 512, "the report holds the DETAIL field whole");
+  static_assert(kSelftestReportCapacity > kSelftestDetailLimit + 512,
+                "the report holds the DETAIL field whole");
   wchar_t result[8192];
   wchar_t verdict[512];
   wchar_t detail[8192];
@@ -59,8 +60,10 @@ int build_selftest_report(const ToolDef* tool, wchar_t* report, int capacity) {
   text_append(report, capacity, line);
 
   int errors = 0;
-  if (tool->report_kind != 0) text_append(report, capacity, L"OUT|报告文本|见 DETAIL|\r\n");
-  else errors = append_output_lines(tool, values, report, capacity);
+  if (tool->report_kind != 0)
+    text_append(report, capacity, L"OUT|报告文本|见 DETAIL|\r\n");
+  else
+    errors = append_output_lines(tool, values, report, capacity);
 
   text_append(report, capacity, L"VERDICT|");
   text_append(report, capacity, verdict);

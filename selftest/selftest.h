@@ -23,7 +23,7 @@ int build_selftest_report(const ToolDef* tool, wchar_t* report, int capacity);
 // after 3 there is no report of this run at the path.
 constexpr int kSelftestPassed = 0;         // report written, no output formula failed
 constexpr int kSelftestFormulaFailed = 2;  // report written, an output formula failed
-constexpr int kSelftestNotWritten = 3;     // the report could not be created, written whole or closed
+constexpr int kSelftestNotWritten = 3;  // the report could not be created, written whole or closed
 
 // Runs the self-test of the program's tool and writes the report to path.
 // Returns kSelftestNotWritten when the report could not be written whole (a

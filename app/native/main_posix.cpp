@@ -31,12 +31,16 @@ int main(int argc, char** argv) {
       return code;
     }
     case kSelftestPathTooLong:
-      std::fprintf(stderr, "ichscore: the self-test report path is longer than %d characters; "
-                   "no report was written\n", kSelftestPathCapacity - 1);
+      std::fprintf(stderr,
+                   "ichscore: the self-test report path is longer than %d characters; "
+                   "no report was written\n",
+                   kSelftestPathCapacity - 1);
       return kSelftestNotWritten;
     case kNoSelftest: break;
   }
-  std::fputs("ichscore: the calculator window is the Windows program (ichscore.exe); "
-             "this build offers --selftest [PATH] only.\n", stderr);
+  std::fputs(
+      "ichscore: the calculator window is the Windows program (ichscore.exe); "
+      "this build offers --selftest [PATH] only.\n",
+      stderr);
   return 1;
 }

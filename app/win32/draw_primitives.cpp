@@ -17,8 +17,8 @@ void outline_rect(HDC dc, int x, int y, int width, int height, COLORREF colour) 
   DeleteObject(pen);
 }
 
-void draw_text(HDC dc, int x, int y, int width, int height, const wchar_t* text,
-               COLORREF colour, HFONT font, UINT extra_flags) {
+void draw_text(HDC dc, int x, int y, int width, int height, const wchar_t* text, COLORREF colour,
+               HFONT font, UINT extra_flags) {
   RECT rect = {x, y, x + width, y + height};
   HGDIOBJ old_font = SelectObject(dc, font);
   SetBkMode(dc, TRANSPARENT);

@@ -12,5 +12,5 @@ void outline_rect(HDC dc, int x, int y, int width, int height, COLORREF colour);
 
 // One line, vertically centred, transparent background, ended with an
 // ellipsis when too long. extra_flags: 0 (left), DT_RIGHT or DT_CENTER.
-void draw_text(HDC dc, int x, int y, int width, int height, const wchar_t* text,
-               COLORREF colour, HFONT font, UINT extra_flags);
+void draw_text(HDC dc, int x, int y, int width, int height, const wchar_t* text, COLORREF colour,
+               HFONT font, UINT extra_flags);

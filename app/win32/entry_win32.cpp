@@ -17,10 +17,9 @@ void limit_dll_search_to_system32() {
   using SetDefaultDllDirectoriesFunction = BOOL(WINAPI*)(DWORD);
   FARPROC found = GetProcAddress(GetModuleHandleW(L"kernel32.dll"), "SetDefaultDllDirectories");
   // Through void (*)(), which converts to and from any function type.
-  auto set_default_dll_directories = reinterpret_cast<SetDefaultDllDirectoriesFunction>(
-      reinterpret_cast<void (*)()>(found));
-  if (!set_default_dll_directories ||
-      !set_default_dll_directories(LOAD_LIBRARY_SEARCH_SYSTEM32))
+  auto set_default_dll_directories =
+      reinterpret_cast<SetDefaultDllDirectoriesFunction>(reinterpret_cast<void (*)()>(found));
+  if (!set_default_dll_directories || !set_default_dll_directories(LOAD_LIBRARY_SEARCH_SYSTEM32))
     SetDllDirectoryW(L"");
 }
 

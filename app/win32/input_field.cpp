@@ -44,7 +44,7 @@ LRESULT CALLBACK input_field_procedure(HWND field, UINT message, WPARAM wParam, 
 
 void attach_input_field_behaviour(HWND field) {
   if (!field) return;
-  LONG_PTR previous = SetWindowLongPtrW(field, GWLP_WNDPROC,
-                                        reinterpret_cast<LONG_PTR>(input_field_procedure));
+  LONG_PTR previous =
+      SetWindowLongPtrW(field, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(input_field_procedure));
   if (!g_edit_procedure) g_edit_procedure = reinterpret_cast<WNDPROC>(previous);
 }

@@ -41,9 +41,9 @@ void reset_window_state(HINSTANCE instance, const ToolDef* tool) {
 void create_fonts_and_brushes() {
   for (int i = 0; i < kFontCount; ++i) {
     const FontRequest& font = kFontRequests[i];
-    g_window.fonts[i] = CreateFontW(font.height, 0, 0, 0, font.weight, FALSE, FALSE, FALSE,
-                                    DEFAULT_CHARSET, OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS,
-                                    CLEARTYPE_QUALITY, 0, font.face);
+    g_window.fonts[i] =
+        CreateFontW(font.height, 0, 0, 0, font.weight, FALSE, FALSE, FALSE, DEFAULT_CHARSET,
+                    OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS, CLEARTYPE_QUALITY, 0, font.face);
   }
   g_window.white_brush = CreateSolidBrush(kWhite);
   g_window.background_brush = CreateSolidBrush(kBackgroundColour);

@@ -20,8 +20,8 @@ void paint_header(HDC dc, int width) {
 
   wchar_t second_line[256];
   text_format(second_line, 256, L"%ls  ·  %ls", tool->category, tool->subtitle);
-  draw_text(dc, 28, 48, 720, 28, second_line, kHeaderSecondLineColour,
-            g_window.fonts[kHeadingFont], 0);
+  draw_text(dc, 28, 48, 720, 28, second_line, kHeaderSecondLineColour, g_window.fonts[kHeadingFont],
+            0);
 
   wchar_t address[64];
   text_format(address, 64, L"%ls", kWebAddress);

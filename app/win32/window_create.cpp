@@ -35,10 +35,10 @@ void create_parameter_row(HWND parent, int i) {
   create_control(parent, {0, L"STATIC", kChild | SS_RIGHT, 0, 24, y + 1, 184, 22}, parameter.label,
                  g_window.fonts[kLabelFont]);
 
-  g_window.inputs[i] =
-      create_control(parent, {WS_EX_CLIENTEDGE, L"EDIT", kChild | ES_AUTOHSCROLL,
-                              kInputIdBase + i, 216, y - 4, 152, 27},
-                     L"", g_window.fonts[kInputFont]);
+  g_window.inputs[i] = create_control(
+      parent,
+      {WS_EX_CLIENTEDGE, L"EDIT", kChild | ES_AUTOHSCROLL, kInputIdBase + i, 216, y - 4, 152, 27},
+      L"", g_window.fonts[kInputFont]);
   attach_input_field_behaviour(g_window.inputs[i]);
   wchar_t value[kDefaultTextCapacity];
   format_default_value(parameter.default_value, value, kDefaultTextCapacity);
@@ -75,8 +75,8 @@ void create_buttons(HWND parent) {
                  L"复制结果", nullptr);
   create_control(parent, {0, L"BUTTON", kButtonStyle, kClearButtonId, 472, 668, 132, 40},
                  L"清空重填", nullptr);
-  create_control(parent, {0, L"BUTTON", kButtonStyle, kAboutButtonId, 616, 668, 110, 40},
-                 L"关于", nullptr);
+  create_control(parent, {0, L"BUTTON", kButtonStyle, kAboutButtonId, 616, 668, 110, 40}, L"关于",
+                 nullptr);
 }
 
 }  // namespace

@@ -34,10 +34,10 @@ struct WindowState {
   HFONT fonts[kFontCount];
   HBRUSH white_brush;
   HBRUSH background_brush;
-  wchar_t detail[kDetailCapacity];    // empty: no Calculation result yet
+  wchar_t detail[kDetailCapacity];  // empty: no Calculation result yet
   wchar_t copy_text[kCopyTextCapacity];
   wchar_t status[kStatusCapacity];
-  double values[kMaxParameters];      // the accepted values of the last calculation
+  double values[kMaxParameters];  // the accepted values of the last calculation
 };
 
 extern WindowState g_window;

@@ -36,10 +36,12 @@ TEST(CommandLine, EdgeCases) {
       {L"ichscore.exe --selftest out.txt", true, L"out.txt"},
       {L"ichscore.exe --selftest     out.txt", true, L"out.txt"},
       {L"ichscore.exe --selftest out.txt rest of line", true, L"out.txt"},
-      {L"ichscore.exe --selftest \"C:\\my dir\\out file.txt\" rest", true, L"C:\\my dir\\out file.txt"},
+      {L"ichscore.exe --selftest \"C:\\my dir\\out file.txt\" rest", true,
+       L"C:\\my dir\\out file.txt"},
       {L"ichscore.exe --selftest \"\"", true, L"selftest.txt"},
       {L"ichscore.exe --selftest \"\" out.txt", true, L"selftest.txt"},
-      {L"ichscore.exe --selftest \"unmatched quote and blanks", true, L"unmatched quote and blanks"},
+      {L"ichscore.exe --selftest \"unmatched quote and blanks", true,
+       L"unmatched quote and blanks"},
       {L"ichscore.exe --selftest\"a b\"", true, L"a b"},
       {L"ichscore.exe --selftest=out.txt", true, L"=out.txt"},
       {L"ichscore.exe x--selftest", true, L"selftest.txt"},
@@ -80,7 +82,8 @@ TEST(CommandLine, PathsThatDoNotFitAreRefusedNotCut) {
   } cases[] = {
       {L"ichscore.exe --selftest " + fits + L" x", kSelftestPathCapacity, kSelftestPath, fits},
       {L"ichscore.exe --selftest " + too_long, kSelftestPathCapacity, kSelftestPathTooLong, L""},
-      {L"ichscore.exe --selftest \"" + too_long + L"\"", kSelftestPathCapacity, kSelftestPathTooLong, L""},
+      {L"ichscore.exe --selftest \"" + too_long + L"\"", kSelftestPathCapacity,
+       kSelftestPathTooLong, L""},
       {L"ichscore.exe --selftest \"" + too_long, kSelftestPathCapacity, kSelftestPathTooLong, L""},
       {L"a --selftest out.txt", 8, kSelftestPath, L"out.txt"},
       {L"a --selftest out.txt", 7, kSelftestPathTooLong, L""},
@@ -118,7 +121,8 @@ TEST(CommandLine, JoinQuotesArgumentsWithBlanks) {
 // What the native entry does: arguments joined, then parsed, give back the
 // path argument exactly when it is non-empty and holds no quote.
 TEST(CommandLine, JoinedArgumentsParseBackToThePath) {
-  const wchar_t* paths[] = {L"out.txt", L"my out.txt", L"/tmp/a b c/r.txt", L"报告 文件.txt", L"=x", L"\tx"};
+  const wchar_t* paths[] = {L"out.txt",       L"my out.txt", L"/tmp/a b c/r.txt",
+                            L"报告 文件.txt", L"=x",         L"\tx"};
   for (const wchar_t* path : paths) {
     Parsed p = parse(join({L"/usr/bin/ichscore", L"--selftest", path}));
     EXPECT_TRUE(p.selftest);

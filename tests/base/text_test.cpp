@@ -41,8 +41,8 @@ TEST(Text, CopyCutsAtCapacityMinusOne) {
     const wchar_t* src;
     int capacity;
     const wchar_t* expected;
-  } cases[] = {{L"abcdef", 1, L""}, {L"abcdef", 4, L"abc"}, {L"abc", 4, L"abc"}, {L"abc", 10, L"abc"},
-               {nullptr, 5, L""},   {L"评分结果", 3, L"评分"}};
+  } cases[] = {{L"abcdef", 1, L""},  {L"abcdef", 4, L"abc"}, {L"abc", 4, L"abc"},
+               {L"abc", 10, L"abc"}, {nullptr, 5, L""},      {L"评分结果", 3, L"评分"}};
   for (const Case& c : cases) {
     Buffer b;
     int n = text_copy(b.chars, c.capacity, c.src);
@@ -61,8 +61,8 @@ TEST(Text, AppendFollowsTheBoundedAppendRule) {
     int capacity;
     const wchar_t* expected;
   } cases[] = {
-      {L"abc", L"defgh", 6, L"abcde"}, {L"abc", L"d", 4, L"abc"},   {L"abc", L"def", 5, L"abcd"},
-      {L"", L"xyz", 1, L""},           {L"", L"xyz", 2, L"x"},     {L"ab", L"", 8, L"ab"},
+      {L"abc", L"defgh", 6, L"abcde"}, {L"abc", L"d", 4, L"abc"},     {L"abc", L"def", 5, L"abcd"},
+      {L"", L"xyz", 1, L""},           {L"", L"xyz", 2, L"x"},        {L"ab", L"", 8, L"ab"},
       {L"ab", nullptr, 8, L"ab"},      {L"abc", L"de", 32, L"abcde"},
   };
   for (const Case& c : cases) {
@@ -71,7 +71,8 @@ TEST(Text, AppendFollowsTheBoundedAppendRule) {
     int n = text_append(b.chars, c.capacity, c.src);
     EXPECT_EQ(std::wstring(c.expected), b.text()) << "capacity " << c.capacity;
     EXPECT_EQ(text_length(c.expected), n);
-    EXPECT_TRUE(b.untouched_from(c.capacity > text_length(c.start) + 1 ? c.capacity : text_length(c.start) + 1));
+    EXPECT_TRUE(b.untouched_from(c.capacity > text_length(c.start) + 1 ? c.capacity
+                                                                       : text_length(c.start) + 1));
   }
 }
 
@@ -173,8 +174,8 @@ TEST(TextFormat, CutsAtCapacityMinusOne) {
   struct Case {
     int capacity;
     const wchar_t* expected;
-  } cases[] = {{1, L""}, {2, L"T"}, {5, L"TOOL"}, {6, L"TOOL|"}, {8, L"TOOL|14"}, {9, L"TOOL|148"},
-               {12, L"TOOL|148|IC"}, {32, L"TOOL|148|ICH"}};
+  } cases[] = {{1, L""},        {2, L"T"},        {5, L"TOOL"},         {6, L"TOOL|"},
+               {8, L"TOOL|14"}, {9, L"TOOL|148"}, {12, L"TOOL|148|IC"}, {32, L"TOOL|148|ICH"}};
   for (const Case& c : cases) {
     Buffer b;
     int n = text_format(b.chars, c.capacity, L"TOOL|%d|%ls", 148, L"ICH");

@@ -30,7 +30,8 @@ TEST(Utf8, EncodesBmpText) {
   EXPECT_EQ("abc|\r\n", encode(L"abc|\r\n"));
   EXPECT_EQ("\xe8\x84\x91\xe5\x87\xba\xe8\xa1\x80", encode(L"脑出血"));
   EXPECT_EQ("ICH 评分：1 分", encode(L"ICH 评分：1 分"));
-  EXPECT_EQ("\xc2\xa0\xdf\xbf\xe0\xa0\x80\xef\xbf\xbf", encode(units({0xA0, 0x7FF, 0x800, 0xFFFF})));
+  EXPECT_EQ("\xc2\xa0\xdf\xbf\xe0\xa0\x80\xef\xbf\xbf",
+            encode(units({0xA0, 0x7FF, 0x800, 0xFFFF})));
 }
 
 TEST(Utf8, EncodesAstralCodePoints) {
@@ -67,7 +68,7 @@ TEST(Utf8, StopsBeforeACharacterThatDoesNotFit) {
     const wchar_t* text;
     size_t capacity;
     size_t bytes;
-  } cases[] = {{L"a脑b", 3, 1}, {L"a脑b", 4, 4}, {L"a脑b", 5, 5}, {L"脑", 2, 0},
+  } cases[] = {{L"a脑b", 3, 1},        {L"a脑b", 4, 4},        {L"a脑b", 5, 5},       {L"脑", 2, 0},
                {L"\U0001F600x", 3, 0}, {L"\U0001F600x", 4, 4}, {L"x\U0001F600", 4, 1}};
   for (const Case& c : cases) {
     char out[8];
@@ -111,9 +112,9 @@ TEST(Utf8, DecodesAndReplacesMalformedSequences) {
       {"\xf0\x9f\x98\x80", L"\U0001F600"},
       {"\xff", L"\xfffd"},
       {"a\xe8\x84", L"a\xfffd"},
-      {"\xc0\x80", L"\xfffd"},            // overlong
-      {"\xed\xa0\x80", L"\xfffd"},        // an encoded surrogate
-      {"\xf4\x90\x80\x80", L"\xfffd"},    // beyond U+10FFFF
+      {"\xc0\x80", L"\xfffd"},          // overlong
+      {"\xed\xa0\x80", L"\xfffd"},      // an encoded surrogate
+      {"\xf4\x90\x80\x80", L"\xfffd"},  // beyond U+10FFFF
       {"\x80z", L"\xfffdz"},
       {"", L""},
   };

@@ -26,12 +26,12 @@ struct Outcome {
   int returned = -1;
 };
 
-Outcome run(const ToolDef* tool, const double* values, int result_capacity = 4096, int verdict_capacity = 512,
-        int detail_capacity = 8192) {
+Outcome run(const ToolDef* tool, const double* values, int result_capacity = 4096,
+            int verdict_capacity = 512, int detail_capacity = 8192) {
   static wchar_t result[8192], verdict[512], detail[8192];
   Outcome r;
-  r.returned = run_calculation(tool, values, result, result_capacity, verdict, verdict_capacity, &r.level,
-                               detail, detail_capacity);
+  r.returned = run_calculation(tool, values, result, result_capacity, verdict, verdict_capacity,
+                               &r.level, detail, detail_capacity);
   r.result = result;
   r.verdict = verdict;
   r.detail = detail;
@@ -39,7 +39,8 @@ Outcome run(const ToolDef* tool, const double* values, int result_capacity = 409
 }
 
 std::wstring ich_result_text(int score, int mortality) {
-  return L"ICH 评分：" + std::to_wstring(score) + L" 分\r\n估计病死率：" + std::to_wstring(mortality) + L" %\r\n";
+  return L"ICH 评分：" + std::to_wstring(score) + L" 分\r\n估计病死率：" +
+         std::to_wstring(mortality) + L" %\r\n";
 }
 
 TEST(CalculationIch, DefaultsGiveTheWorkedExample) {
@@ -70,24 +71,44 @@ TEST(CalculationIch, ScoresMortalityAndLevels) {
     double gcs, volume, ivh, infra, age;
     int score, mortality, level;
   } cases[] = {
-      {4, 35, 1, 0, 85, 5, 100, 3},     {4, 30, 1, 1, 80, 6, 100, 3},    {12, 20, 0, 1, 65, 2, 26, 1},
-      {13, 29.9, 0, 0, 79, 0, 0, 1},    {13, 29, 0, 0, 79, 0, 0, 1},     {12, 30, 1, 0, 65, 3, 72, 3},
-      {4, 30, 1, 0, 65, 4, 97, 3},      {4, 30, 0, 0, 65, 3, 72, 3},     {12, 20, 0, 0, 80, 2, 26, 1},
+      {4, 35, 1, 0, 85, 5, 100, 3},
+      {4, 30, 1, 1, 80, 6, 100, 3},
+      {12, 20, 0, 1, 65, 2, 26, 1},
+      {13, 29.9, 0, 0, 79, 0, 0, 1},
+      {13, 29, 0, 0, 79, 0, 0, 1},
+      {12, 30, 1, 0, 65, 3, 72, 3},
+      {4, 30, 1, 0, 65, 4, 97, 3},
+      {4, 30, 0, 0, 65, 3, 72, 3},
+      {12, 20, 0, 0, 80, 2, 26, 1},
       // Thresholds compare with >=: exactly 13, 5, 30 and 80.
-      {13, 20, 0, 0, 65, 0, 0, 1},      {12.99, 20, 0, 0, 65, 1, 13, 1}, {5, 20, 0, 0, 65, 1, 13, 1},
-      {4.99, 20, 0, 0, 65, 2, 26, 1},   {13, 30, 0, 0, 65, 1, 13, 1},    {13, 29.99, 0, 0, 65, 0, 0, 1},
-      {13, 20, 0, 0, 80, 1, 13, 1},     {13, 20, 0, 0, 79.99, 0, 0, 1},
+      {13, 20, 0, 0, 65, 0, 0, 1},
+      {12.99, 20, 0, 0, 65, 1, 13, 1},
+      {5, 20, 0, 0, 65, 1, 13, 1},
+      {4.99, 20, 0, 0, 65, 2, 26, 1},
+      {13, 30, 0, 0, 65, 1, 13, 1},
+      {13, 29.99, 0, 0, 65, 0, 0, 1},
+      {13, 20, 0, 0, 80, 1, 13, 1},
+      {13, 20, 0, 0, 79.99, 0, 0, 1},
       // Any value other than +-0 scores the yes/no items, NaN included.
-      {13, 20, 0.5, 0, 65, 1, 13, 1},   {13, 20, -1, 0, 65, 1, 13, 1},   {13, 20, 2, 0, 65, 1, 13, 1},
-      {13, 20, kNaN, 0, 65, 1, 13, 1},  {13, 20, -0.0, 0, 65, 0, 0, 1},  {13, 20, 0, 0.5, 65, 1, 13, 1},
-      {13, 20, 0, -1, 65, 1, 13, 1},    {13, 20, 0, 2, 65, 1, 13, 1},    {13, 20, 0, kNaN, 65, 1, 13, 1},
-      {13, 20, 0, -0.0, 65, 0, 0, 1},   {3, 40, 1, 1, 90, 6, 100, 3},    {13, 40, 1, 1, 90, 4, 97, 3},
+      {13, 20, 0.5, 0, 65, 1, 13, 1},
+      {13, 20, -1, 0, 65, 1, 13, 1},
+      {13, 20, 2, 0, 65, 1, 13, 1},
+      {13, 20, kNaN, 0, 65, 1, 13, 1},
+      {13, 20, -0.0, 0, 65, 0, 0, 1},
+      {13, 20, 0, 0.5, 65, 1, 13, 1},
+      {13, 20, 0, -1, 65, 1, 13, 1},
+      {13, 20, 0, 2, 65, 1, 13, 1},
+      {13, 20, 0, kNaN, 65, 1, 13, 1},
+      {13, 20, 0, -0.0, 65, 0, 0, 1},
+      {3, 40, 1, 1, 90, 6, 100, 3},
+      {13, 40, 1, 1, 90, 4, 97, 3},
   };
   for (const Case& c : cases) {
     double values[kMaxParameters] = {c.gcs, c.volume, c.ivh, c.infra, c.age};
     Outcome r = run(get_tool(), values);
     EXPECT_EQ(ich_result_text(c.score, c.mortality), r.result)
-        << "gcs " << c.gcs << " volume " << c.volume << " ivh " << c.ivh << " infra " << c.infra << " age " << c.age;
+        << "gcs " << c.gcs << " volume " << c.volume << " ivh " << c.ivh << " infra " << c.infra
+        << " age " << c.age;
     EXPECT_EQ(c.level, r.level) << "score " << c.score;
     EXPECT_EQ(c.level == 3 ? kHighRisk : kLowRisk, r.verdict) << "score " << c.score;
   }
@@ -120,7 +141,8 @@ TEST(CalculationIch, FormulasNeverFailOnOrdinaryInputs) {
 TEST(ParameterRange, AnUnsetRangeAcceptsEveryFiniteNumber) {
   const ParameterDef unset = {"p", L"P", nullptr, 0};
   for (double v : {-DBL_MAX, -0.5, 0.0, DBL_MAX}) EXPECT_TRUE(parameter_accepts(&unset, v)) << v;
-  for (double v : {HUGE_VAL, -HUGE_VAL, std::nan("")}) EXPECT_FALSE(parameter_accepts(&unset, v)) << v;
+  for (double v : {HUGE_VAL, -HUGE_VAL, std::nan("")})
+    EXPECT_FALSE(parameter_accepts(&unset, v)) << v;
 }
 
 // The ICH tool's ranges: each side of every bound (the next whole number
@@ -133,22 +155,39 @@ TEST(ParameterRange, TheIchRangesHoldTheirBoundsAndNothingPast) {
     double value;
     bool accepted;
   } cases[] = {
-      {"gcs", 3, true}, {"gcs", 2, false}, {"gcs", 15, true}, {"gcs", 16, false},
+      {"gcs", 3, true},
+      {"gcs", 2, false},
+      {"gcs", 15, true},
+      {"gcs", 16, false},
       {"gcs", 12.5, false},
-      {"volume", 0, true}, {"volume", below_0, false}, {"volume", 500, true},
-      {"volume", std::nextafter(500.0, 501.0), false}, {"volume", 20.5, true},
-      {"ivh", 0, true}, {"ivh", -1, false}, {"ivh", 1, true}, {"ivh", 2, false},
+      {"volume", 0, true},
+      {"volume", below_0, false},
+      {"volume", 500, true},
+      {"volume", std::nextafter(500.0, 501.0), false},
+      {"volume", 20.5, true},
+      {"ivh", 0, true},
+      {"ivh", -1, false},
+      {"ivh", 1, true},
+      {"ivh", 2, false},
       {"ivh", 0.5, false},
-      {"infra", 0, true}, {"infra", 1, true}, {"infra", 2, false},
-      {"age", 0, true}, {"age", below_0, false}, {"age", 125, true},
-      {"age", std::nextafter(125.0, 126.0), false}, {"age", 64.5, true},
-      {"gcs", kNaN, false}, {"volume", HUGE_VAL, false}, {"age", -HUGE_VAL, false},
+      {"infra", 0, true},
+      {"infra", 1, true},
+      {"infra", 2, false},
+      {"age", 0, true},
+      {"age", below_0, false},
+      {"age", 125, true},
+      {"age", std::nextafter(125.0, 126.0), false},
+      {"age", 64.5, true},
+      {"gcs", kNaN, false},
+      {"volume", HUGE_VAL, false},
+      {"age", -HUGE_VAL, false},
   };
   const ToolDef* tool = get_tool();
   for (const Case& c : cases) {
     int i = find_parameter(tool, c.key);
     ASSERT_GE(i, 0) << c.key;
-    EXPECT_EQ(c.accepted, parameter_accepts(&tool->parameters[i], c.value)) << c.key << " " << c.value;
+    EXPECT_EQ(c.accepted, parameter_accepts(&tool->parameters[i], c.value))
+        << c.key << " " << c.value;
   }
 }
 
@@ -156,10 +195,10 @@ TEST(ParameterRange, TheIchRangesHoldTheirBoundsAndNothingPast) {
 const ParameterDef kParameters[] = {{"p", L"P", nullptr, 2}, {"q", L"Q", nullptr, 0}};
 const double kValues[kMaxParameters] = {2, 0};
 
-ToolDef make_tool(const OutputDef* outputs, int output_count, const VerdictRule* rules, int rule_count,
-                  int report_kind = 0) {
-  return ToolDef{900, L"测试工具", nullptr, L"测试", L"依据", nullptr, 2, kParameters,
-                 output_count, outputs, rule_count, rules, report_kind};
+ToolDef make_tool(const OutputDef* outputs, int output_count, const VerdictRule* rules,
+                  int rule_count, int report_kind = 0) {
+  return ToolDef{900,         L"测试工具",  nullptr, L"测试",    L"依据", nullptr,    2,
+                 kParameters, output_count, outputs, rule_count, rules,   report_kind};
 }
 
 TEST(CalculationRun, NoVerdictRulesGiveTheDefaultVerdictAndLevel0) {
@@ -182,9 +221,10 @@ TEST(CalculationRun, FailingOutputsPrintTheirValueAndWarnOnce) {
   };
   ToolDef tool = make_tool(outputs, 5, nullptr, 0);
   Outcome r = run(&tool, kValues);
-  EXPECT_EQ(L"甲：0 分\r\n乙：0.0\r\n丙：6\r\n丁：-- ml\r\n戊：2.00 %\r\n"
-            L"（部分结果无法计算，请检查输入是否合理）\r\n",
-            r.result);
+  EXPECT_EQ(
+      L"甲：0 分\r\n乙：0.0\r\n丙：6\r\n丁：-- ml\r\n戊：2.00 %\r\n"
+      L"（部分结果无法计算，请检查输入是否合理）\r\n",
+      r.result);
   EXPECT_EQ(r.result, r.detail);
 }
 
@@ -209,9 +249,10 @@ TEST(CalculationRun, OutputsReadEarlierOutputsOnly) {
   const VerdictRule rules[] = {{"b==10&&c==5&&h==2", 2, L"都看得到"}};
   ToolDef tool = make_tool(outputs, 7, rules, 1);
   Outcome r = run(&tool, kValues);
-  EXPECT_EQ(L"甲：1\r\n乙：10\r\n丙：5\r\n己：0\r\n庚：1\r\n辛：40\r\n壬：2\r\n"
-            L"（部分结果无法计算，请检查输入是否合理）\r\n",
-            r.result);
+  EXPECT_EQ(
+      L"甲：1\r\n乙：10\r\n丙：5\r\n己：0\r\n庚：1\r\n辛：40\r\n壬：2\r\n"
+      L"（部分结果无法计算，请检查输入是否合理）\r\n",
+      r.result);
   EXPECT_EQ(L"都看得到", r.verdict);
   EXPECT_EQ(2, r.level);
 }
@@ -246,16 +287,20 @@ TEST(CalculationRun, VerdictRulesInOrder) {
 // The result text keeps the first capacity - 1 characters; nothing past the
 // capacity is touched.
 TEST(CalculationRun, TinyCapacitiesCutTheResultText) {
-  const OutputDef outputs[] = {{"a", L"甲", L"分", "p+1", "f0"}, {"b", L"乙", nullptr, "1/0", "f0"}};
+  const OutputDef outputs[] = {{"a", L"甲", L"分", "p+1", "f0"},
+                               {"b", L"乙", nullptr, "1/0", "f0"}};
   ToolDef tool = make_tool(outputs, 2, nullptr, 0);
   const std::wstring whole = L"甲：3 分\r\n乙：0\r\n（部分结果无法计算，请检查输入是否合理）\r\n";
-  for (int capacity : {1, 2, 5, 7, 8, 13, static_cast<int>(whole.size()), static_cast<int>(whole.size()) + 1}) {
+  for (int capacity :
+       {1, 2, 5, 7, 8, 13, static_cast<int>(whole.size()), static_cast<int>(whole.size()) + 1}) {
     wchar_t result[64], verdict[32], detail[64];
     for (wchar_t& ch : result) ch = L'#';
     for (wchar_t& ch : detail) ch = L'#';
     int level = -1;
     run_calculation(&tool, kValues, result, capacity, verdict, 32, &level, detail, capacity);
-    size_t kept = static_cast<size_t>(capacity - 1) < whole.size() ? static_cast<size_t>(capacity - 1) : whole.size();
+    size_t kept = static_cast<size_t>(capacity - 1) < whole.size()
+                      ? static_cast<size_t>(capacity - 1)
+                      : whole.size();
     EXPECT_EQ(whole.substr(0, kept), std::wstring(result)) << "capacity " << capacity;
     EXPECT_EQ(whole.substr(0, kept), std::wstring(detail)) << "capacity " << capacity;
     for (int i = capacity; i < 64; ++i) {
@@ -290,7 +335,8 @@ TEST(CalculationRun, ReportKindReplacesOutputsAndRules) {
   for (int kind : {1, 5, 11, 12, -1}) {
     ToolDef tool = make_tool(outputs, 1, rules, 1, kind);
     static wchar_t expected_result[4096], expected_verdict[512];
-    int expected_level = run_report(kind, &tool, kValues, expected_result, 4096, expected_verdict, 512);
+    int expected_level =
+        run_report(kind, &tool, kValues, expected_result, 4096, expected_verdict, 512);
     Outcome r = run(&tool, kValues);
     EXPECT_EQ(std::wstring(expected_result), r.result) << "kind " << kind;
     EXPECT_EQ(std::wstring(expected_verdict), r.verdict) << "kind " << kind;
@@ -306,7 +352,8 @@ TEST(CalculationRun, ReportKindReplacesOutputsAndRules) {
 TEST(CalculationRun, AllocatesNothing) {
   const ToolDef* tool = get_tool();
   static wchar_t result[4096], verdict[512], detail[8192], value_text[128];
-  const double cases[][kMaxParameters] = {{12, 20, 0, 0, 65}, {4, 35, 1, 1, 85}, {kNaN, 1e300, -1, 2, 0}};
+  const double cases[][kMaxParameters] = {
+      {12, 20, 0, 0, 65}, {4, 35, 1, 1, 85}, {kNaN, 1e300, -1, 2, 0}};
   const double outputs[kMaxOutputs] = {};
   long long before = allocation_count();
   for (const double* values : cases) {
@@ -318,7 +365,8 @@ TEST(CalculationRun, AllocatesNothing) {
       format_value(tool->outputs[i].format, v, value_text, 128);
     }
   }
-  for (const char* name : {"f0", "f1", "f2", "f3", "int", "pct", "date"}) format_value(name, 1234.5678, value_text, 128);
+  for (const char* name : {"f0", "f1", "f2", "f3", "int", "pct", "date"})
+    format_value(name, 1234.5678, value_text, 128);
   format_value("f2", 5e74, value_text, 128);
   format_value("f2", 1e300, value_text, 128);
   long long after = allocation_count();

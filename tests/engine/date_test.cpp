@@ -29,7 +29,8 @@ int days_in_month(long long year, int month) {
 void expected_text(long long year, int month, int day, wchar_t* out) {
   wchar_t digits[24];
   int n = 0;
-  unsigned long long magnitude = year < 0 ? 0ULL - static_cast<unsigned long long>(year) : static_cast<unsigned long long>(year);
+  unsigned long long magnitude = year < 0 ? 0ULL - static_cast<unsigned long long>(year)
+                                          : static_cast<unsigned long long>(year);
   do {
     digits[n++] = static_cast<wchar_t>(L'0' + magnitude % 10);
     magnitude /= 10;
@@ -48,8 +49,7 @@ void expected_text(long long year, int month, int day, wchar_t* out) {
 }
 
 bool same_text(const wchar_t* a, const wchar_t* b) {
-  for (; *a && *a == *b; ++a, ++b) {
-  }
+  for (; *a && *a == *b; ++a, ++b) {}
   return *a == *b;
 }
 
@@ -59,9 +59,9 @@ TEST(Date, FixedPoints) {
     long long day_number;
     const wchar_t* text;
   } points[] = {
-      {1970, 1, 1, 0, L"1970-01-01"},       {1969, 12, 31, -1, L"1969-12-31"},
-      {2000, 2, 29, 11016, L"2000-02-29"},  {2024, 1, 1, 19723, L"2024-01-01"},
-      {0, 3, 1, -719468, L"0000-03-01"},    {1, 1, 1, -719162, L"0001-01-01"},
+      {1970, 1, 1, 0, L"1970-01-01"},      {1969, 12, 31, -1, L"1969-12-31"},
+      {2000, 2, 29, 11016, L"2000-02-29"}, {2024, 1, 1, 19723, L"2024-01-01"},
+      {0, 3, 1, -719468, L"0000-03-01"},   {1, 1, 1, -719162, L"0001-01-01"},
   };
   for (const Point& p : points) {
     EXPECT_EQ(p.day_number, day_number_from_date(p.year, p.month, p.day)) << p.year;
@@ -108,7 +108,8 @@ TEST(Date, LeapYearRules) {
   for (const Year& y : years) {
     long long march_first = day_number_from_date(y.year, 3, 1);
     EXPECT_EQ(march_first - 1, day_number_from_date(y.year, 2, y.leap ? 29 : 28)) << y.year;
-    EXPECT_EQ(y.leap ? 366 : 365, day_number_from_date(y.year + 1, 1, 1) - day_number_from_date(y.year, 1, 1))
+    EXPECT_EQ(y.leap ? 366 : 365,
+              day_number_from_date(y.year + 1, 1, 1) - day_number_from_date(y.year, 1, 1))
         << y.year;
   }
   EXPECT_EQ(L"1900-03-01", date_text(day_number_from_date(1900, 2, 29)));
@@ -119,12 +120,13 @@ TEST(Date, OutOfRangeMonthsAndDaysCarryOver) {
     int year, month, day;
     int as_year, as_month, as_day;
   } cases[] = {
-      {2024, 2, 30, 2024, 3, 1},  {2023, 2, 29, 2023, 3, 1}, {2024, 13, 1, 2025, 1, 1},
-      {2024, 0, 1, 2023, 12, 1},  {2024, 1, 0, 2023, 12, 31}, {2024, 1, 32, 2024, 2, 1},
-      {2024, 14, 1, 2025, 2, 1},  {2024, 12, 32, 2025, 1, 1},
+      {2024, 2, 30, 2024, 3, 1}, {2023, 2, 29, 2023, 3, 1},  {2024, 13, 1, 2025, 1, 1},
+      {2024, 0, 1, 2023, 12, 1}, {2024, 1, 0, 2023, 12, 31}, {2024, 1, 32, 2024, 2, 1},
+      {2024, 14, 1, 2025, 2, 1}, {2024, 12, 32, 2025, 1, 1},
   };
   for (const Carry& c : cases)
-    EXPECT_EQ(day_number_from_date(c.as_year, c.as_month, c.as_day), day_number_from_date(c.year, c.month, c.day))
+    EXPECT_EQ(day_number_from_date(c.as_year, c.as_month, c.as_day),
+              day_number_from_date(c.year, c.month, c.day))
         << c.year << "-" << c.month << "-" << c.day;
 }
 
@@ -133,11 +135,13 @@ TEST(Date, NegativeAndFiveDigitYears) {
     int year, month, day;
     const wchar_t* text;
   } cases[] = {
-      {-1, 1, 1, L"-001-01-01"},     {-1, 12, 31, L"-001-12-31"},  {5, 6, 7, L"0005-06-07"},
-      {-999, 3, 4, L"-999-03-04"},   {-1000, 3, 4, L"-1000-03-04"}, {10000, 1, 1, L"10000-01-01"},
+      {-1, 1, 1, L"-001-01-01"},        {-1, 12, 31, L"-001-12-31"},
+      {5, 6, 7, L"0005-06-07"},         {-999, 3, 4, L"-999-03-04"},
+      {-1000, 3, 4, L"-1000-03-04"},    {10000, 1, 1, L"10000-01-01"},
       {-10000, 2, 29, L"-10000-02-29"}, {9999, 12, 31, L"9999-12-31"},
   };
-  for (const Text& c : cases) EXPECT_EQ(std::wstring(c.text), date_text(day_number_from_date(c.year, c.month, c.day)));
+  for (const Text& c : cases)
+    EXPECT_EQ(std::wstring(c.text), date_text(day_number_from_date(c.year, c.month, c.day)));
 }
 
 // The whole range of 32-bit years converts without overflow and back.
@@ -162,7 +166,8 @@ TEST(Date, TextIsCutAtSmallCapacities) {
   struct Cut {
     int capacity;
     const wchar_t* text;
-  } cases[] = {{1, L""}, {2, L"2"}, {5, L"2024"}, {6, L"2024-"}, {10, L"2024-01-0"}, {11, L"2024-01-01"}};
+  } cases[] = {{1, L""},      {2, L"2"},          {5, L"2024"},
+               {6, L"2024-"}, {10, L"2024-01-0"}, {11, L"2024-01-01"}};
   for (const Cut& c : cases) {
     wchar_t buffer[16];
     for (wchar_t& ch : buffer) ch = L'#';

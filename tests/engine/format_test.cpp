@@ -29,28 +29,49 @@ struct Case {
 
 TEST(FormatValue, EveryFormatName) {
   const Case cases[] = {
-      {"f0", 12.345, L"12"},          {"f1", 12.345, L"12.3"},      {"f2", 12.345, L"12.35"},
-      {"f3", 12.345, L"12.345"},      {"int", 12.345, L"12"},       {"pct", 12.345, L"12.3%"},
-      {"date", 12.345, L"1970-01-13"}, {nullptr, 12.345, L"12.35"}, {"", 12.345, L"12.35"},
-      {"f0", 13, L"13"},              {"pct", 13, L"13.0%"},        {nullptr, 13, L"13.00"},
-      {"F0", 13, L"13.00"},           {"INT", 13, L"13.00"},        {"Date", 13, L"13.00"},
-      {"PCT", 13, L"13.00"},          {"f4", 13, L"13.00"},         {"f00", 13, L"13.00"},
-      {"f0 ", 13, L"13.00"},          {"pct%", 13, L"13.00"},       {"unknown", 13, L"13.00"},
-      {"pct", 0.5, L"0.5%"},          {"int", 2.7, L"3"},           {"f0", 2.7, L"3"},
-      {"f3", -1.5, L"-1.500"},        {"f1", 1e6, L"1000000.0"},    {"f2", 0, L"0.00"},
+      {"f0", 12.345, L"12"},
+      {"f1", 12.345, L"12.3"},
+      {"f2", 12.345, L"12.35"},
+      {"f3", 12.345, L"12.345"},
+      {"int", 12.345, L"12"},
+      {"pct", 12.345, L"12.3%"},
+      {"date", 12.345, L"1970-01-13"},
+      {nullptr, 12.345, L"12.35"},
+      {"", 12.345, L"12.35"},
+      {"f0", 13, L"13"},
+      {"pct", 13, L"13.0%"},
+      {nullptr, 13, L"13.00"},
+      {"F0", 13, L"13.00"},
+      {"INT", 13, L"13.00"},
+      {"Date", 13, L"13.00"},
+      {"PCT", 13, L"13.00"},
+      {"f4", 13, L"13.00"},
+      {"f00", 13, L"13.00"},
+      {"f0 ", 13, L"13.00"},
+      {"pct%", 13, L"13.00"},
+      {"unknown", 13, L"13.00"},
+      {"pct", 0.5, L"0.5%"},
+      {"int", 2.7, L"3"},
+      {"f0", 2.7, L"3"},
+      {"f3", -1.5, L"-1.500"},
+      {"f1", 1e6, L"1000000.0"},
+      {"f2", 0, L"0.00"},
   };
   for (const Case& c : cases)
-    EXPECT_EQ(std::wstring(c.expected), format(c.name, c.value)) << (c.name ? c.name : "(null)") << " " << c.value;
+    EXPECT_EQ(std::wstring(c.expected), format(c.name, c.value))
+        << (c.name ? c.name : "(null)") << " " << c.value;
 }
 
 TEST(FormatValue, ExactTiesGoToTheEvenDigit) {
   const Case cases[] = {
-      {"f0", 0.5, L"0"},     {"f0", 1.5, L"2"},      {"f0", 2.5, L"2"},     {"f0", 3.5, L"4"},
-      {"int", 2.5, L"2"},    {"int", 3.5, L"4"},     {"f1", 0.25, L"0.2"},  {"f1", 0.35, L"0.3"},
-      {"f2", 0.125, L"0.12"}, {"f2", 0.375, L"0.38"}, {"f2", 2.675, L"2.67"}, {"f3", 1.0005, L"1.000"},
+      {"f0", 0.5, L"0"},      {"f0", 1.5, L"2"},      {"f0", 2.5, L"2"},
+      {"f0", 3.5, L"4"},      {"int", 2.5, L"2"},     {"int", 3.5, L"4"},
+      {"f1", 0.25, L"0.2"},   {"f1", 0.35, L"0.3"},   {"f2", 0.125, L"0.12"},
+      {"f2", 0.375, L"0.38"}, {"f2", 2.675, L"2.67"}, {"f3", 1.0005, L"1.000"},
       {"pct", 0.25, L"0.2%"}, {"f0", -2.5, L"-2"},    {"f0", -0.5, L"-0"},
   };
-  for (const Case& c : cases) EXPECT_EQ(std::wstring(c.expected), format(c.name, c.value)) << c.name << " " << c.value;
+  for (const Case& c : cases)
+    EXPECT_EQ(std::wstring(c.expected), format(c.name, c.value)) << c.name << " " << c.value;
 }
 
 TEST(FormatValue, NegativeZeroKeepsItsSign) {
@@ -79,28 +100,32 @@ TEST(FormatValue, SmallCapacitiesCutAndTerminate) {
     int capacity;
     const wchar_t* expected;
   } cases[] = {
-      {"f2", 12.345, 1, L""},  {"f2", 12.345, 3, L"12"},     {"f2", 12.345, 6, L"12.35"},
-      {"pct", 13, 5, L"13.0"}, {"pct", 13, 6, L"13.0%"},     {"f0", kInf, 1, L""},
-      {"f0", kNaN, 2, L"-"},   {"f0", -kInf, 3, L"--"},      {"date", 0, 5, L"1970"},
-      {"date", 0, 1, L""},     {"date", 0, 11, L"1970-01-01"}, {"date", kNaN, 2, L"-"},
+      {"f2", 12.345, 1, L""},   {"f2", 12.345, 3, L"12"},       {"f2", 12.345, 6, L"12.35"},
+      {"pct", 13, 5, L"13.0"},  {"pct", 13, 6, L"13.0%"},       {"f0", kInf, 1, L""},
+      {"f0", kNaN, 2, L"-"},    {"f0", -kInf, 3, L"--"},        {"date", 0, 5, L"1970"},
+      {"date", 0, 1, L""},      {"date", 0, 11, L"1970-01-01"}, {"date", kNaN, 2, L"-"},
       {"f0", 1e300, 4, L"1e+"},
   };
   for (const Cut& c : cases) {
     wchar_t buffer[32];
     for (wchar_t& ch : buffer) ch = L'#';
     format_value(c.name, c.value, buffer, c.capacity);
-    EXPECT_EQ(std::wstring(c.expected), std::wstring(buffer)) << c.name << " capacity " << c.capacity;
-    for (int i = c.capacity; i < 32; ++i) ASSERT_EQ(L'#', buffer[i]) << c.name << " capacity " << c.capacity;
+    EXPECT_EQ(std::wstring(c.expected), std::wstring(buffer))
+        << c.name << " capacity " << c.capacity;
+    for (int i = c.capacity; i < 32; ++i)
+      ASSERT_EQ(L'#', buffer[i]) << c.name << " capacity " << c.capacity;
   }
 }
 
 TEST(FormatValue, DateTruncatesTowardZero) {
   const Case cases[] = {
-      {"date", 0, L"1970-01-01"},     {"date", -0.5, L"1970-01-01"}, {"date", -1.5, L"1969-12-31"},
-      {"date", 12.9, L"1970-01-13"},  {"date", -0.0, L"1970-01-01"}, {"date", 11016, L"2000-02-29"},
+      {"date", 0, L"1970-01-01"},        {"date", -0.5, L"1970-01-01"},
+      {"date", -1.5, L"1969-12-31"},     {"date", 12.9, L"1970-01-13"},
+      {"date", -0.0, L"1970-01-01"},     {"date", 11016, L"2000-02-29"},
       {"date", 19723.99, L"2024-01-01"}, {"date", -719468, L"0000-03-01"},
   };
-  for (const Case& c : cases) EXPECT_EQ(std::wstring(c.expected), format(c.name, c.value)) << c.value;
+  for (const Case& c : cases)
+    EXPECT_EQ(std::wstring(c.expected), format(c.name, c.value)) << c.value;
 }
 
 TEST(FormatValue, DateBeyondTheDayNumberRangeStaysInTheBuffer) {
@@ -143,11 +168,12 @@ TEST(FormatValue, HugeValuesNeverPrintACutNumber) {
     const char* name;
     int decimals;
     bool percent;
-  } formats[] = {{"f0", 0, false}, {"f1", 1, false}, {"f2", 2, false}, {"f3", 3, false},
+  } formats[] = {{"f0", 0, false},  {"f1", 1, false}, {"f2", 2, false},   {"f3", 3, false},
                  {"int", 0, false}, {"pct", 1, true}, {nullptr, 2, false}};
   const double just_below = std::nextafter(1e75, 0.0);
   for (const Fixed& f : formats) {
-    for (double magnitude : {1e70, 1e73, 1e74, 5e74, just_below, 1e75, 1e76, 1e80, 1e200, DBL_MAX}) {
+    for (double magnitude :
+         {1e70, 1e73, 1e74, 5e74, just_below, 1e75, 1e76, 1e80, 1e200, DBL_MAX}) {
       expect_whole_number(f.name, f.decimals, f.percent, magnitude);
       expect_whole_number(f.name, f.decimals, f.percent, -magnitude);
     }

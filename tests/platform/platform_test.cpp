@@ -24,8 +24,8 @@ struct ErrorCase {
 // (a busy file is tried again, a missing one is not).
 TEST(PlatformResult, EachErrnoHasOneMeaningOnEveryBuild) {
   const ErrorCase cases[] = {
-      {ENOENT, kPlatformNotFound}, {ENOTDIR, kPlatformNotFound},   {EACCES, kPlatformDenied},
-      {EPERM, kPlatformDenied},    {EROFS, kPlatformDenied},       {ETXTBSY, kPlatformDenied},
+      {ENOENT, kPlatformNotFound},      {ENOTDIR, kPlatformNotFound}, {EACCES, kPlatformDenied},
+      {EPERM, kPlatformDenied},         {EROFS, kPlatformDenied},     {ETXTBSY, kPlatformDenied},
       {ENAMETOOLONG, kPlatformTooLong}, {EWOULDBLOCK, kPlatformBusy}, {ENOSPC, kPlatformIoError},
       {EIO, kPlatformIoError},
   };
@@ -36,10 +36,10 @@ TEST(PlatformResult, EachErrnoHasOneMeaningOnEveryBuild) {
 #ifdef _WIN32
 TEST(PlatformResult, Win32ErrorsMeanWhatTheirErrnoCausesMean) {
   const ErrorCase cases[] = {
-      {ERROR_FILE_NOT_FOUND, kPlatformNotFound},   {ERROR_PATH_NOT_FOUND, kPlatformNotFound},
-      {ERROR_ACCESS_DENIED, kPlatformDenied},      {ERROR_LOCK_VIOLATION, kPlatformDenied},
-      {ERROR_WRITE_PROTECT, kPlatformDenied},      {ERROR_FILENAME_EXCED_RANGE, kPlatformTooLong},
-      {ERROR_SHARING_VIOLATION, kPlatformBusy},    {ERROR_DISK_FULL, kPlatformIoError},
+      {ERROR_FILE_NOT_FOUND, kPlatformNotFound}, {ERROR_PATH_NOT_FOUND, kPlatformNotFound},
+      {ERROR_ACCESS_DENIED, kPlatformDenied},    {ERROR_LOCK_VIOLATION, kPlatformDenied},
+      {ERROR_WRITE_PROTECT, kPlatformDenied},    {ERROR_FILENAME_EXCED_RANGE, kPlatformTooLong},
+      {ERROR_SHARING_VIOLATION, kPlatformBusy},  {ERROR_DISK_FULL, kPlatformIoError},
   };
   for (const ErrorCase& c : cases)
     EXPECT_EQ(c.result, platform_result_of_win32_error(c.error)) << c.error;

@@ -22,8 +22,8 @@
 #endif
 
 // Puts a stand-in into this build's entry of the system-call table.
-#define STAND_IN(win32_entry, win32_call, posix_entry, posix_call)  \
-  BY_SYSTEM(g_platform_syscalls.win32_entry = win32_call,           \
+#define STAND_IN(win32_entry, win32_call, posix_entry, posix_call) \
+  BY_SYSTEM(g_platform_syscalls.win32_entry = win32_call,          \
             g_platform_syscalls.posix_entry = posix_call)
 
 namespace {

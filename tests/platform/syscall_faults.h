@@ -81,9 +81,9 @@ int write_calls();
 // The raw system errors the stand-ins report.
 // Folder creation and the open are Win32 calls on Windows; the writes, the
 // stream flush and the close are C runtime calls reporting errno everywhere.
-unsigned long access_denied_error();  // ERROR_ACCESS_DENIED or EACCES
-unsigned long disk_full_error();      // ENOSPC
-unsigned long device_error();         // ERROR_IO_DEVICE or EIO, from the disk flush or a read
-unsigned long too_many_files_error(); // ERROR_TOO_MANY_OPEN_FILES or EMFILE
-unsigned long already_exists_error(); // ERROR_ALREADY_EXISTS or EEXIST, from a folder creation
+unsigned long access_denied_error();    // ERROR_ACCESS_DENIED or EACCES
+unsigned long disk_full_error();        // ENOSPC
+unsigned long device_error();           // ERROR_IO_DEVICE or EIO, from the disk flush or a read
+unsigned long too_many_files_error();   // ERROR_TOO_MANY_OPEN_FILES or EMFILE
+unsigned long already_exists_error();   // ERROR_ALREADY_EXISTS or EEXIST, from a folder creation
 unsigned long general_failure_error();  // ERROR_GEN_FAILURE or EIO, for a failure without one

@@ -22,7 +22,8 @@ extern char** environ;
 namespace {
 
 const std::string kHead =
-    "\xEF\xBB\xBF" + std::string(u8"时间,工具,GCS,血肿量,破入脑室(1/0),幕下出血(1/0),年龄,结果\r\n");
+    "\xEF\xBB\xBF" +
+    std::string(u8"时间,工具,GCS,血肿量,破入脑室(1/0),幕下出血(1/0),年龄,结果\r\n");
 
 #ifdef _WIN32
 

@@ -17,8 +17,8 @@ const ParameterDef kParameters[] = {
     {"a", L"剂量, \"mg\"", L"mg", 1},
     {"b", L"体重", L"kg", 2},
 };
-const ToolDef kTool = {7,       L"测试, \"工具\"", nullptr, L"测试", L"", nullptr, 2, kParameters,
-                       0,       nullptr,          0,       nullptr, 0};
+const ToolDef kTool = {7, L"测试, \"工具\"", nullptr, L"测试", L"", nullptr, 2, kParameters,
+                       0, nullptr,           0,       nullptr, 0};
 
 TEST(RecordCsvReader, EachRecordIsOneRowWithTheDetailInOneCell) {
   SyscallFaultScope faults;

@@ -77,22 +77,22 @@ const std::string kTornTail = std::string("\xE7\x97") + std::string(70000, '\0')
 TEST_F(RecordFault, FailureAfterTheOpenCutsAnExistingFileBackToItsSize) {
   std::wstring detail = long_detail();
   for (const std::string& tear : {std::string(), kTornTail})
-  for (const FaultCase& c : kFaultsAfterTheOpen) {
-    ASSERT_EQ(kRecordStepNone, save(L"first\r\n").failed_step);
-    std::string path = record_file_under(data.path);
-    write_whole_file(path, read_whole_file(path) + tear);
-    std::string before = read_whole_file(path);
-    c.inject();
-    RecordOutcome done = save(detail.c_str());
-    clear_faults();
-    EXPECT_EQ(c.step, done.failed_step) << c.name;
-    EXPECT_EQ(c.result, done.result) << c.name;
-    EXPECT_EQ(c.os_error(), done.os_error) << c.name;
-    EXPECT_EQ(path, narrow(place)) << c.name;
-    std::string after = read_whole_file(path);
-    EXPECT_EQ(before.size(), after.size()) << c.name;
-    EXPECT_TRUE(before == after) << c.name;
-  }
+    for (const FaultCase& c : kFaultsAfterTheOpen) {
+      ASSERT_EQ(kRecordStepNone, save(L"first\r\n").failed_step);
+      std::string path = record_file_under(data.path);
+      write_whole_file(path, read_whole_file(path) + tear);
+      std::string before = read_whole_file(path);
+      c.inject();
+      RecordOutcome done = save(detail.c_str());
+      clear_faults();
+      EXPECT_EQ(c.step, done.failed_step) << c.name;
+      EXPECT_EQ(c.result, done.result) << c.name;
+      EXPECT_EQ(c.os_error(), done.os_error) << c.name;
+      EXPECT_EQ(path, narrow(place)) << c.name;
+      std::string after = read_whole_file(path);
+      EXPECT_EQ(before.size(), after.size()) << c.name;
+      EXPECT_TRUE(before == after) << c.name;
+    }
 }
 
 TEST_F(RecordFault, FailureAfterTheOpenRemovesAFileThatDidNotExist) {
@@ -170,10 +170,10 @@ const TornCase kTornCases[] = {
      "," MARK "\r\n", 4},
     {"inside a character", [](const std::string& r) { return after(r, u8"病") - 2; }, 0, 1,
      "\"," MARK "\r\n", 4},
-    {"inside a two-byte character", [](const std::string& r) { return after(r, u8"é") - 1; }, 0,
-     1, "\"," MARK "\r\n", 4},
-    {"inside a four-byte character", [](const std::string& r) { return after(r, u8"é") + 3; }, 0,
-     3, "\"," MARK "\r\n", 4},
+    {"inside a two-byte character", [](const std::string& r) { return after(r, u8"é") - 1; }, 0, 1,
+     "\"," MARK "\r\n", 4},
+    {"inside a four-byte character", [](const std::string& r) { return after(r, u8"é") + 3; }, 0, 3,
+     "\"," MARK "\r\n", 4},
     {"right after the quote that opens the detail",
      [](const std::string& r) { return after(r, "=65,\""); }, 0, 0, "\"," MARK "\r\n", 4},
     {"right before the final line end", [](const std::string& r) { return r.size() - 2; }, 0, 0,
@@ -255,12 +255,12 @@ TEST_F(RecordFault, FirstSaveCutShortIsCompleted) {
   size_t head = whole.find("\r\n") + 2;
   std::string record = whole.substr(head);
   for (size_t nul_bytes : {0, 5})
-  for (size_t at = 0; at <= head; ++at) {
-    write_whole_file(path, whole.substr(0, at) + std::string(nul_bytes, '\0'));
-    ASSERT_EQ(kRecordStepNone, save(L"d").failed_step) << at;
-    ASSERT_EQ(kRecordStepNone, save(L"d").failed_step) << at;
-    EXPECT_EQ(whole + record, read_whole_file(path)) << at << " " << nul_bytes;
-  }
+    for (size_t at = 0; at <= head; ++at) {
+      write_whole_file(path, whole.substr(0, at) + std::string(nul_bytes, '\0'));
+      ASSERT_EQ(kRecordStepNone, save(L"d").failed_step) << at;
+      ASSERT_EQ(kRecordStepNone, save(L"d").failed_step) << at;
+      EXPECT_EQ(whole + record, read_whole_file(path)) << at << " " << nul_bytes;
+    }
 #ifndef _WIN32
   std::string out = run_reader(path);
   std::string whole_row = "8 " + hex_of("d") + "\n";
@@ -283,17 +283,29 @@ const std::string kOwnHead = "\xEF\xBB\xBF" + std::string(u8"时间,工具,结�
 const ForeignCase kForeignCases[] = {
     {"GBK", "\xca\xb1\xbc\xe4,\xb9\xa4\xbe\xdf,\xbd\xe1\xb9\xfb\r\n2025-03-14,ICH,\xd1\xaa", true},
     {"Latin-1", "Zeit,Werkzeug\r\n2025-03-14,caf\xe9", true},
-    {"UTF-16", std::string("\xff\xfe\xf6\x65\xf4\x95,\x00\r\x00\n\x00" "A\x00", 14), true},
+    {"UTF-16",
+     std::string("\xff\xfe\xf6\x65\xf4\x95,\x00\r\x00\n\x00"
+                 "A\x00",
+                 14),
+     true},
     {"UTF-8 without the byte-order mark", u8"时间,工具,结果\r\n1,2,3", true},
-    {"UTF-8 with another header", "\xEF\xBB\xBF" u8"日期,工具,结果\r\n1,2,\xE7\x97", true},
-    {"a line added by hand", "\xEF\xBB\xBF" u8"时间,工具,结果\r\n手写一行\r\n", false},
+    {"UTF-8 with another header",
+     "\xEF\xBB\xBF"
+     u8"日期,工具,结果\r\n1,2,\xE7\x97",
+     true},
+    {"a line added by hand",
+     "\xEF\xBB\xBF"
+     u8"时间,工具,结果\r\n手写一行\r\n",
+     false},
     // A double quote opens a quoted field only at the start of a field.
     {"a hand-added row opening a quote", kOwnHead + "\"a\r\n", false, "\"," MARK "\r\n"},
     {"a quote after a bare CR", kOwnHead + "a\r\"b", false, "\"," MARK "\r\n"},
     {"a quote inside a hand-added cell", kOwnHead + "a\"b\r\n", false},
     {"a byte that starts no character", kOwnHead + "a\xF8", false, "," MARK "\r\n"},
     {"the header with one item fewer",
-     "\xEF\xBB\xBF" u8"时间,工具,GCS,血肿量,破入脑室(1/0),年龄,结果\r\n1,2,3,4,5,6,7\r\n", false},
+     "\xEF\xBB\xBF"
+     u8"时间,工具,GCS,血肿量,破入脑室(1/0),年龄,结果\r\n1,2,3,4,5,6,7\r\n",
+     false},
 };
 
 TEST_F(RecordFault, AFileAnotherProgramWroteKeepsEveryByte) {
@@ -321,7 +333,6 @@ TEST_F(RecordFault, AFileAnotherProgramWroteKeepsEveryByte) {
 const std::wstring kLongLabel(1000, L'长');
 const ParameterDef kLongLabelled = {"x", kLongLabel.c_str(), L"", 0};
 
-
 TEST_F(RecordFault, FailuresBeforeTheOpenWriteNothing) {
   struct Case {
     const char* name;
@@ -330,7 +341,7 @@ TEST_F(RecordFault, FailuresBeforeTheOpenWriteNothing) {
     PlatformResult result;
     unsigned long (*os_error)();
     std::string (*place)(const std::string& data_folder);  // as the failure leaves it
-    size_t data_chars;  // > 0: a data folder this long, within the test's own
+    size_t data_chars;             // > 0: a data folder this long, within the test's own
     bool file_in_the_way = false;  // a file stands where the records folder goes
     bool long_labels = false;
   } cases[] = {
@@ -389,8 +400,8 @@ TEST_F(RecordFault, FailuresBeforeTheOpenWriteNothing) {
 TEST_F(RecordFault, HeldFileIsWaitedForThenWrittenOrLeftAlone) {
   struct Case {
     const char* name;
-    int refusals;     // attempts refused by the stand-in; < 0: all of them
-    bool held_here;   // a real hold taken on the file by this test meanwhile
+    int refusals;    // attempts refused by the stand-in; < 0: all of them
+    bool held_here;  // a real hold taken on the file by this test meanwhile
     RecordStep step;
     PlatformResult result;
     void (*refuse)(int times) = refuse_hold;

@@ -84,7 +84,8 @@ TEST_F(RecordFile, FileIsNamedByTheToolIdWithThreeDigits) {
     ToolDef tool = *get_tool();
     tool.id = c.id;
     ASSERT_EQ(kRecordStepNone, save(first, &tool).failed_step) << c.id;
-    std::string expected = records_folder_under(data.path) + narrow(std::wstring(1, kPlatformPathSeparator)) + c.name;
+    std::string expected =
+        records_folder_under(data.path) + narrow(std::wstring(1, kPlatformPathSeparator)) + c.name;
     EXPECT_EQ(expected, narrow(place));
     EXPECT_TRUE(file_exists(expected)) << expected;
   }
@@ -102,8 +103,9 @@ TEST_F(RecordFile, LongDetailIsWrittenWhole) {
   std::wstring detail;
   for (int i = 0; i < 20000; ++i) detail.push_back(i % 100 == 99 ? L'\n' : L"评分"[i % 2]);
   PlatformDateTime when = first;
-  ASSERT_EQ(kRecordStepNone, record_save(get_tool(), kValues, detail.c_str(), &when, place,
-                                         kRecordPathCapacity).failed_step);
+  ASSERT_EQ(kRecordStepNone,
+            record_save(get_tool(), kValues, detail.c_str(), &when, place, kRecordPathCapacity)
+                .failed_step);
   std::string bytes = read_whole_file(record_file_under(data.path));
   std::string expected_tail = ",\"" + utf8_of(detail) + "\"\r\n";
   ASSERT_GT(bytes.size(), expected_tail.size());

@@ -70,8 +70,8 @@ void writer_values(int writer, int record, double* values) {
 }
 
 std::wstring writer_detail(int writer, int record) {
-  std::wstring detail = L"写入者 " + std::to_wstring(writer) + L" 第 " +
-                        std::to_wstring(record) + L" 条\r\n";
+  std::wstring detail =
+      L"写入者 " + std::to_wstring(writer) + L" 第 " + std::to_wstring(record) + L" 条\r\n";
   for (int i = 0; i < 8000; ++i) detail.push_back(i % 80 == 79 ? L'\n' : L"血肿"[(i + writer) % 2]);
   return detail;
 }

@@ -15,8 +15,8 @@ struct TempFolder {
   TempFolder(const TempFolder&) = delete;
   TempFolder& operator=(const TempFolder&) = delete;
 
-  std::string path;    // narrow, ASCII
-  std::wstring wide;   // the same path as a wide text
+  std::string path;   // narrow, ASCII
+  std::wstring wide;  // the same path as a wide text
 };
 
 std::wstring widen(const std::string& ascii);

@@ -77,9 +77,10 @@ TEST(RecordText, WorkedExampleKeepsTheDetailInOneQuotedField) {
   wchar_t result[4096], verdict[512], detail[8192];
   int level = 0;
   run_calculation(tool, values, result, 4096, verdict, 512, &level, detail, 8192);
-  EXPECT_EQ(u8"2025-03-14 14:05:09,ICH 脑出血评分,GCS=12,血肿量=20,破入脑室(1/0)=0,"
-            u8"幕下出血(1/0)=0,年龄=65,\"ICH 评分：1 分\r\n估计病死率：13 %\r\n\"\r\n",
-            line_of(tool, values, detail, kWorkedExampleTime));
+  EXPECT_EQ(
+      u8"2025-03-14 14:05:09,ICH 脑出血评分,GCS=12,血肿量=20,破入脑室(1/0)=0,"
+      u8"幕下出血(1/0)=0,年龄=65,\"ICH 评分：1 分\r\n估计病死率：13 %\r\n\"\r\n",
+      line_of(tool, values, detail, kWorkedExampleTime));
 }
 
 TEST(RecordText, FieldsAreQuotedOnlyWhenTheyHoldASpecialCharacter) {
@@ -113,9 +114,16 @@ TEST(RecordText, ValuesArePrintedAsPercentG) {
     double value;
     const char* text;
   } cases[] = {
-      {20, "20"},       {0.5, "0.5"},           {1234567, "1.23457e+06"}, {0.00001, "1e-05"},
-      {12, "12"},       {-3.25, "-3.25"},       {0, "0"},                 {123456, "123456"},
-      {0.0001, "0.0001"}, {1.0 / 3, "0.333333"},
+      {20, "20"},
+      {0.5, "0.5"},
+      {1234567, "1.23457e+06"},
+      {0.00001, "1e-05"},
+      {12, "12"},
+      {-3.25, "-3.25"},
+      {0, "0"},
+      {123456, "123456"},
+      {0.0001, "0.0001"},
+      {1.0 / 3, "0.333333"},
   };
   ParameterDef parameter = {"x", L"x", L"", 0};
   ToolDef tool = single_parameter_tool(L"T", &parameter);

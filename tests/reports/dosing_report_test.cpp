@@ -17,7 +17,8 @@ std::vector<std::wstring> dose_entries(const std::wstring& text) {
   std::wstring line = report_lines(text).at(1);
   const std::wstring separator = L"  |  ";
   size_t start = 0;
-  for (size_t p; (p = line.find(separator, start)) != std::wstring::npos; start = p + separator.size())
+  for (size_t p; (p = line.find(separator, start)) != std::wstring::npos;
+       start = p + separator.size())
     entries.push_back(line.substr(start, p - start));
   entries.push_back(line.substr(start));
   return entries;
@@ -25,9 +26,18 @@ std::vector<std::wstring> dose_entries(const std::wstring& text) {
 
 TEST(ReportDosing, EightHourlyFromEightWholeText) {
   ReportOutcome out = run_test_report(2, {{"start", 8}, {"interval", 8}, {"times", 4}});
-  EXPECT_EQ(std::wstring(L"首剂时间 8:00，间隔 8 小时，共 4 次：" L"\r\n"
-                         L"第1天 08:00" L"  |  " L"第1天 16:00" L"  |  "
-                         L"第2天 00:00" L"  |  " L"第2天 08:00" L"\r\n" L"说明：按等间隔给药；抗菌药物需结合半衰期与肾肝功能调整。" L"\r\n"),
+  EXPECT_EQ(std::wstring(L"首剂时间 8:00，间隔 8 小时，共 4 次："
+                         L"\r\n"
+                         L"第1天 08:00"
+                         L"  |  "
+                         L"第1天 16:00"
+                         L"  |  "
+                         L"第2天 00:00"
+                         L"  |  "
+                         L"第2天 08:00"
+                         L"\r\n"
+                         L"说明：按等间隔给药；抗菌药物需结合半衰期与肾肝功能调整。"
+                         L"\r\n"),
             out.result);
   EXPECT_EQ(std::wstring(L"给药时间表已生成，注意首剂与夜间给药时间"), out.verdict);
   EXPECT_EQ(0, out.level);
@@ -52,15 +62,21 @@ TEST(ReportDosing, DoseTimes) {
       // The last day that fits the counter, then the marker beyond it.
       {2147483646.0 * 24, 24, 2, {L"第2147483647天 00:00", L"\x7B2C--\x5929 --:--"}},
       {1e300, 8, 1, {L"\x7B2C--\x5929 --:--"}},
-      {1e308, 1e308, 3, {L"\x7B2C--\x5929 --:--", L"\x7B2C--\x5929 --:--", L"\x7B2C--\x5929 --:--"}},
+      {1e308,
+       1e308,
+       3,
+       {L"\x7B2C--\x5929 --:--", L"\x7B2C--\x5929 --:--", L"\x7B2C--\x5929 --:--"}},
       {kInf, 8, 1, {L"第1天 00:00"}},
       {kNaN, 8, 1, {L"第1天 00:00"}},
       {1, kInf, 2, {L"第1天 01:00", L"第1天 09:00"}},
       {1, kNaN, 2, {L"第1天 01:00", L"第1天 09:00"}},
   };
   for (const Row& row : rows) {
-    ReportOutcome out = run_test_report(2, {{"start", row.start}, {"interval", row.interval}, {"times", static_cast<double>(row.times)}});
-    EXPECT_EQ(row.entries, dose_entries(out.result)) << "start " << row.start << " interval " << row.interval;
+    ReportOutcome out = run_test_report(2, {{"start", row.start},
+                                            {"interval", row.interval},
+                                            {"times", static_cast<double>(row.times)}});
+    EXPECT_EQ(row.entries, dose_entries(out.result))
+        << "start " << row.start << " interval " << row.interval;
   }
 }
 
@@ -82,7 +98,8 @@ TEST(ReportDosing, HeadingShowsTheLimitedInputs) {
   for (const Row& row : rows) {
     ReportInput inputs[] = {{"start", row.start}, {"interval", row.interval}};
     ReportOutcome out = run_test_report(2, inputs, row.interval_present ? 2 : 1);
-    EXPECT_EQ(std::wstring(row.heading), report_lines(out.result).at(0)) << row.start << " " << row.interval;
+    EXPECT_EQ(std::wstring(row.heading), report_lines(out.result).at(0))
+        << row.start << " " << row.interval;
   }
 }
 
@@ -93,9 +110,9 @@ TEST(ReportDosing, DoseCountIsLimitedToOneToThirty) {
     size_t expected;
   };
   const Row rows[] = {
-      {false, 0, 1}, {true, 0, 1}, {true, -4, 1}, {true, 1.9, 1}, {true, 2, 2},
-      {true, 30, 30}, {true, 30.5, 30}, {true, 31, 30}, {true, 45, 30}, {true, 1e12, 30}, {true, -1e12, 1},
-      {true, kNaN, 1},
+      {false, 0, 1},  {true, 0, 1},     {true, -4, 1},    {true, 1.9, 1},
+      {true, 2, 2},   {true, 30, 30},   {true, 30.5, 30}, {true, 31, 30},
+      {true, 45, 30}, {true, 1e12, 30}, {true, -1e12, 1}, {true, kNaN, 1},
   };
   for (const Row& row : rows) {
     ReportOutcome out = run_test_report_with(2, "times", row.present, row.times);

@@ -15,7 +15,8 @@ ReportOutcome run_followup_from(long long today, std::initializer_list<ReportInp
   wchar_t result[8192];
   wchar_t verdict[512];
   result[0] = verdict[0] = 0;
-  int level = followup_plan_from_day(today, &test_tool.tool, test_tool.values, result, 8192, verdict, 512);
+  int level =
+      followup_plan_from_day(today, &test_tool.tool, test_tool.values, result, 8192, verdict, 512);
   return {result, verdict, level};
 }
 
@@ -23,15 +24,24 @@ ReportOutcome run_followup_from(long long today, std::initializer_list<ReportInp
 std::vector<std::wstring> visit_dates(const std::wstring& text) {
   std::vector<std::wstring> lines = report_lines(text);
   std::vector<std::wstring> dates;
-  for (size_t i = 1; i + 1 < lines.size(); ++i) dates.push_back(lines[i].substr(lines[i].find(L'：') + 1));
+  for (size_t i = 1; i + 1 < lines.size(); ++i)
+    dates.push_back(lines[i].substr(lines[i].find(L'：') + 1));
   return dates;
 }
 
 TEST(ReportFollowup, WholeTextFromAFixedDay) {
-  ReportOutcome out = run_followup_from(day_number_from_date(2024, 2, 28), {{"start", 0}, {"gap", 7}, {"times", 3}});
-  EXPECT_EQ(std::wstring(L"随访节点（以今天为基准，起始第 0 天，间隔 7 天，共 3 次）：" L"\r\n" L"第 1 次：2024-02-28" L"\r\n"
-                         L"第 2 次：2024-03-06" L"\r\n" L"第 3 次：2024-03-13" L"\r\n"
-                         L"内容：症状与体征、用药依从性、复查项目、并发症预警、是否需要提前复诊。" L"\r\n"),
+  ReportOutcome out = run_followup_from(day_number_from_date(2024, 2, 28),
+                                        {{"start", 0}, {"gap", 7}, {"times", 3}});
+  EXPECT_EQ(std::wstring(L"随访节点（以今天为基准，起始第 0 天，间隔 7 天，共 3 次）："
+                         L"\r\n"
+                         L"第 1 次：2024-02-28"
+                         L"\r\n"
+                         L"第 2 次：2024-03-06"
+                         L"\r\n"
+                         L"第 3 次：2024-03-13"
+                         L"\r\n"
+                         L"内容：症状与体征、用药依从性、复查项目、并发症预警、是否需要提前复诊。"
+                         L"\r\n"),
             out.result);
   EXPECT_EQ(std::wstring(L"随访计划已生成，可按日期短信提醒患者"), out.verdict);
   EXPECT_EQ(0, out.level);
@@ -58,8 +68,9 @@ TEST(ReportFollowup, DatesCrossMonthLeapDayAndYearEnds) {
       {1970, 1, 1, -1, 7, 1, {L"1969-12-31"}},
   };
   for (const Row& row : rows) {
-    ReportOutcome out = run_followup_from(day_number_from_date(row.year, row.month, row.day),
-                                          {{"start", row.start}, {"gap", row.gap}, {"times", row.times}});
+    ReportOutcome out =
+        run_followup_from(day_number_from_date(row.year, row.month, row.day),
+                          {{"start", row.start}, {"gap", row.gap}, {"times", row.times}});
     EXPECT_EQ(row.dates, visit_dates(out.result)) << row.year << "-" << row.month << "-" << row.day;
   }
 }
@@ -75,13 +86,16 @@ TEST(ReportFollowup, InputsAreLimited) {
   const Row rows[] = {
       {false, "start", 0, L"随访节点（以今天为基准，起始第 0 天，间隔 7 天，共 1 次）：", 1},
       {true, "start", -2.7, L"随访节点（以今天为基准，起始第 -2 天，间隔 7 天，共 1 次）：", 1},
-      {true, "start", 1e12, L"随访节点（以今天为基准，起始第 2147483647 天，间隔 7 天，共 1 次）：", 1},
-      {true, "start", -1e12, L"随访节点（以今天为基准，起始第 -2147483648 天，间隔 7 天，共 1 次）：", 1},
+      {true, "start", 1e12, L"随访节点（以今天为基准，起始第 2147483647 天，间隔 7 天，共 1 次）：",
+       1},
+      {true, "start", -1e12,
+       L"随访节点（以今天为基准，起始第 -2147483648 天，间隔 7 天，共 1 次）：", 1},
       {true, "gap", 0, L"随访节点（以今天为基准，起始第 0 天，间隔 7 天，共 1 次）：", 1},
       {true, "gap", -3, L"随访节点（以今天为基准，起始第 0 天，间隔 7 天，共 1 次）：", 1},
       {true, "gap", 0.9, L"随访节点（以今天为基准，起始第 0 天，间隔 7 天，共 1 次）：", 1},
       {true, "gap", 1, L"随访节点（以今天为基准，起始第 0 天，间隔 1 天，共 1 次）：", 1},
-      {true, "gap", 1e12, L"随访节点（以今天为基准，起始第 0 天，间隔 2147483647 天，共 1 次）：", 1},
+      {true, "gap", 1e12, L"随访节点（以今天为基准，起始第 0 天，间隔 2147483647 天，共 1 次）：",
+       1},
       {true, "gap", -1e12, L"随访节点（以今天为基准，起始第 0 天，间隔 7 天，共 1 次）：", 1},
       {true, "times", 0, L"随访节点（以今天为基准，起始第 0 天，间隔 7 天，共 1 次）：", 1},
       {true, "times", 19.9, L"随访节点（以今天为基准，起始第 0 天，间隔 7 天，共 19 次）：", 19},
@@ -106,7 +120,8 @@ TEST(ReportFollowup, FarStartsStayWithinTheCalendar) {
   // -2^31 and 2^31 - 1 + 19 * (2^31 - 1) days from 1970: no overflow, a date text each.
   ReportOutcome low = run_followup_from(0, {{"start", -2147483648.0}, {"times", 1}});
   EXPECT_EQ(std::wstring(L"-5877641-06-23"), visit_dates(low.result).at(0));
-  ReportOutcome high = run_followup_from(0, {{"start", 2147483647.0}, {"gap", 2147483647.0}, {"times", 20}});
+  ReportOutcome high =
+      run_followup_from(0, {{"start", 2147483647.0}, {"gap", 2147483647.0}, {"times", 20}});
   std::vector<std::wstring> dates = visit_dates(high.result);
   ASSERT_EQ(20u, dates.size());
   EXPECT_EQ(std::wstring(L"117594180-06-28"), dates.back());  // day 20 * (2^31 - 1)
@@ -133,7 +148,8 @@ TEST(ReportFollowup, RealEntryCountsFromTodaysLocalDate) {
   EXPECT_TRUE(from_before || from_after) << "first visit " << dates[0].size();
   const PlatformDateTime& today = from_before ? before : after;
   wchar_t week_later[32];
-  date_text_from_day_number(day_number_from_date(today.year, today.month, today.day) + 7, week_later, 32);
+  date_text_from_day_number(day_number_from_date(today.year, today.month, today.day) + 7,
+                            week_later, 32);
   EXPECT_EQ(std::wstring(week_later), dates[1]);
 }
 

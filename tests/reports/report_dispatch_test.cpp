@@ -31,9 +31,17 @@ struct KindRow {
 
 // Verdicts and levels with every input absent; kind 6 also with a listed pair.
 const KindRow kKindRows[] = {
-    {1, L"已生成轮转排班表，可复制到排班本或表格", 0}, {2, L"给药时间表已生成，注意首剂与夜间给药时间", 0}, {3, L"按标准顺序采血可减少溶血与交叉污染", 0},  {4, L"危急值必须闭环：报告、接收、处理、记录", 0},
-    {5, L"高警示药品须专区、专标识、双人核对", 0}, {6, L"未收录明确禁忌，仍需核对院内配伍表", 0}, {7, L"随访计划已生成，可按日期短信提醒患者", 0},  {8, L"三方核查缺一不可，签字后归档", 0},
-    {9, L"模板已生成，床旁交接并双方签名", 0}, {10, L"输液卡已生成，双人核对后执行", 0}, {11, L"套餐与采血管已列出，按顺序采血", 0},
+    {1, L"已生成轮转排班表，可复制到排班本或表格", 0},
+    {2, L"给药时间表已生成，注意首剂与夜间给药时间", 0},
+    {3, L"按标准顺序采血可减少溶血与交叉污染", 0},
+    {4, L"危急值必须闭环：报告、接收、处理、记录", 0},
+    {5, L"高警示药品须专区、专标识、双人核对", 0},
+    {6, L"未收录明确禁忌，仍需核对院内配伍表", 0},
+    {7, L"随访计划已生成，可按日期短信提醒患者", 0},
+    {8, L"三方核查缺一不可，签字后归档", 0},
+    {9, L"模板已生成，床旁交接并双方签名", 0},
+    {10, L"输液卡已生成，双人核对后执行", 0},
+    {11, L"套餐与采血管已列出，按顺序采血", 0},
 };
 
 TEST(ReportDispatch, EachKindRunsItsReport) {
@@ -51,8 +59,10 @@ TEST(ReportDispatch, EachKindRunsItsReport) {
 
 TEST(ReportDispatch, CapacityOneKeepsOnlyTheTerminatorButVerdictAndLevel) {
   for (int kind = 1; kind <= 11; ++kind) {
-    ReportOutcome whole = run_test_report(kind, {{"drugA", 6}, {"drugB", 7}, {"nurses", 40}, {"days", 31}});
-    ReportOutcome cut = run_test_report(kind, {{"drugA", 6}, {"drugB", 7}, {"nurses", 40}, {"days", 31}}, 1);
+    ReportOutcome whole =
+        run_test_report(kind, {{"drugA", 6}, {"drugB", 7}, {"nurses", 40}, {"days", 31}});
+    ReportOutcome cut =
+        run_test_report(kind, {{"drugA", 6}, {"drugB", 7}, {"nurses", 40}, {"days", 31}}, 1);
     EXPECT_EQ(L"", cut.result) << kind;
     EXPECT_EQ(whole.verdict, cut.verdict) << kind;
     EXPECT_FALSE(cut.verdict.empty()) << kind;
@@ -64,12 +74,16 @@ TEST(ReportDispatch, CapacityOneKeepsOnlyTheTerminatorButVerdictAndLevel) {
 TEST(ReportDispatch, EveryCutIsAPrefixOfTheWholeText) {
   const int capacities[] = {2, 3, 13, 50, 99, 100, 101, 257, 1000};
   for (int kind = 1; kind <= 11; ++kind) {
-    ReportOutcome whole = run_test_report(kind, {{"beds", 30}, {"nurses", 12}, {"days", 31}, {"times", 30}});
+    ReportOutcome whole =
+        run_test_report(kind, {{"beds", 30}, {"nurses", 12}, {"days", 31}, {"times", 30}});
     for (int capacity : capacities) {
-      ReportOutcome cut = run_test_report(kind, {{"beds", 30}, {"nurses", 12}, {"days", 31}, {"times", 30}}, capacity);
-      size_t expected = whole.result.size() < static_cast<size_t>(capacity - 1) ? whole.result.size()
-                                                                                 : static_cast<size_t>(capacity - 1);
-      EXPECT_EQ(whole.result.substr(0, expected), cut.result) << "kind " << kind << " capacity " << capacity;
+      ReportOutcome cut = run_test_report(
+          kind, {{"beds", 30}, {"nurses", 12}, {"days", 31}, {"times", 30}}, capacity);
+      size_t expected = whole.result.size() < static_cast<size_t>(capacity - 1)
+                            ? whole.result.size()
+                            : static_cast<size_t>(capacity - 1);
+      EXPECT_EQ(whole.result.substr(0, expected), cut.result)
+          << "kind " << kind << " capacity " << capacity;
     }
   }
 }
@@ -89,10 +103,10 @@ TEST(ReportDispatch, NoRoomAtAllStillReturnsTheLevel) {
 }
 
 TEST(ReportDispatch, NoReportAllocatesMemory) {
-  const ReportInput inputs[] = {{"nurses", 40}, {"days", 31}, {"start", 7.6}, {"interval", 8},
-                                {"times", 30}, {"kind", 2},   {"drugA", 1},   {"drugB", 2},
-                                {"gap", 7},    {"beds", 30},  {"bed", 3},     {"dose", 2.5},
-                                {"volume", 250}, {"gtt", 40}, {"panel", 1}};
+  const ReportInput inputs[] = {{"nurses", 40},  {"days", 31}, {"start", 7.6}, {"interval", 8},
+                                {"times", 30},   {"kind", 2},  {"drugA", 1},   {"drugB", 2},
+                                {"gap", 7},      {"beds", 30}, {"bed", 3},     {"dose", 2.5},
+                                {"volume", 250}, {"gtt", 40},  {"panel", 1}};
   ReportTestTool test_tool(1, inputs, 15);
   static wchar_t result[8192];
   static wchar_t verdict[512];
@@ -112,7 +126,8 @@ TEST(ReportDispatch, CalculationRunHandsTheReportKindToTheReports) {
   static wchar_t verdict[512];
   static wchar_t detail[8192];
   int level = -1;
-  EXPECT_EQ(2, run_calculation(&test_tool.tool, test_tool.values, result, 4096, verdict, 512, &level, detail, 8192));
+  EXPECT_EQ(2, run_calculation(&test_tool.tool, test_tool.values, result, 4096, verdict, 512,
+                               &level, detail, 8192));
   EXPECT_EQ(2, level);
   EXPECT_EQ(std::wstring(L"不宜同瓶，建议分开输注"), verdict);
   EXPECT_EQ(run_test_report(6, {{"drugA", 10}, {"drugB", 4}}).result, std::wstring(result));

@@ -25,14 +25,14 @@ TEST(ReportLines, IntegerInputTruncatesTowardZeroAndSaturates) {
       {-0.5, 0},
       {-2.9, -2},
       {2147483647.0, INT_MAX},
-      {2147483647.9, INT_MAX},    // truncates into range
-      {2147483648.0, INT_MAX},    // first value past the top
-      {-2147483648.0, INT_MIN},   // the bottom itself
-      {-2147483648.9, INT_MIN},   // truncates to the bottom
-      {-2147483649.0, INT_MIN},   // first whole value past the bottom
+      {2147483647.9, INT_MAX},   // truncates into range
+      {2147483648.0, INT_MAX},   // first value past the top
+      {-2147483648.0, INT_MIN},  // the bottom itself
+      {-2147483648.9, INT_MIN},  // truncates to the bottom
+      {-2147483649.0, INT_MIN},  // first whole value past the bottom
       {4294967296.0, INT_MAX},
-      {4294967297.0, INT_MAX},    // would wrap to 1 if taken modulo 2^32
-      {-4294967295.0, INT_MIN},   // would wrap to 1 as well
+      {4294967297.0, INT_MAX},   // would wrap to 1 if taken modulo 2^32
+      {-4294967295.0, INT_MIN},  // would wrap to 1 as well
       {1e12, INT_MAX},
       {-1e12, INT_MIN},
       {1e300, INT_MAX},
@@ -74,9 +74,9 @@ TEST(ReportLines, AppendsAreBoundedAndTheLineEndIsCutFirst) {
   const Case cases[] = {
       {1, L""},
       {4, L"abc"},
-      {6, L"abcde"},           // no room for any line end
-      {7, L"abcde\r"},         // the LF is lost
-      {8, L"abcde\r\n"},       // full: later lines add nothing
+      {6, L"abcde"},      // no room for any line end
+      {7, L"abcde\r"},    // the LF is lost
+      {8, L"abcde\r\n"},  // full: later lines add nothing
       {10, L"abcde\r\nx\r"},
       {13, L"abcde\r\nx\r\n1\r"},
   };

@@ -9,11 +9,26 @@ namespace {
 
 TEST(ReportRota, ThreeNursesThreeDaysWholeText) {
   ReportOutcome out = run_test_report(1, {{"nurses", 3}, {"days", 3}});
-  EXPECT_EQ(std::wstring(L"排班规则：三班轮转（白班 D / 夜班 N / 休息 R），每日每班 1 人，按人员顺序滚动。" L"\r\n" L"人员：3 人；周期：3 天" L"\r\n\r\n"
-                         L"护士01：" L"\r\n  " L"1日D 2日R 3日N" L" \r\n"
-                         L"护士02：" L"\r\n  " L"1日N 2日D 3日R" L" \r\n"
-                         L"护士03：" L"\r\n  " L"1日R 2日N 3日D" L" \r\n"
-                         L"\r\n" L"提示：连续夜班不超过 2 个，夜班后应安排休息；请按科室实际人数与能级调整。" L"\r\n"),
+  EXPECT_EQ(std::wstring(
+                L"排班规则：三班轮转（白班 D / 夜班 N / 休息 R），每日每班 1 人，按人员顺序滚动。"
+                L"\r\n"
+                L"人员：3 人；周期：3 天"
+                L"\r\n\r\n"
+                L"护士01："
+                L"\r\n  "
+                L"1日D 2日R 3日N"
+                L" \r\n"
+                L"护士02："
+                L"\r\n  "
+                L"1日N 2日D 3日R"
+                L" \r\n"
+                L"护士03："
+                L"\r\n  "
+                L"1日R 2日N 3日D"
+                L" \r\n"
+                L"\r\n"
+                L"提示：连续夜班不超过 2 个，夜班后应安排休息；请按科室实际人数与能级调整。"
+                L"\r\n"),
             out.result);
   EXPECT_EQ(std::wstring(L"已生成轮转排班表，可复制到排班本或表格"), out.verdict);
   EXPECT_EQ(0, out.level);
@@ -40,9 +55,20 @@ TEST(ReportRota, NurseAndDayCountsAreLimited) {
     int expected;
   };
   const Row rows[] = {
-      {false, 0, 1}, {true, 0, 1}, {true, 0.5, 1}, {true, -3, 1}, {true, 1, 1},
-      {true, 2.99, 2}, {true, 31, 31}, {true, 31.9, 31}, {true, 40, 40}, {true, 41, 40},
-      {true, 1e12, 40}, {true, -1e12, 1}, {true, 4294967298.0, 40}, {true, 2147483648.0, 40},
+      {false, 0, 1},
+      {true, 0, 1},
+      {true, 0.5, 1},
+      {true, -3, 1},
+      {true, 1, 1},
+      {true, 2.99, 2},
+      {true, 31, 31},
+      {true, 31.9, 31},
+      {true, 40, 40},
+      {true, 41, 40},
+      {true, 1e12, 40},
+      {true, -1e12, 1},
+      {true, 4294967298.0, 40},
+      {true, 2147483648.0, 40},
   };
   for (const Row& row : rows) {
     RotaShape nurses = rota_shape(run_test_report_with(1, "nurses", row.present, row.value).result);
@@ -64,8 +90,10 @@ TEST(ReportRota, EveryNurseMovesOneStepBackEachDay) {
     ASSERT_EQ(L"  ", day_line.substr(0, 2));
     ASSERT_EQ(L' ', day_line.back());
     int day = 0;
-    for (size_t p = day_line.find(L'日'); p != std::wstring::npos; p = day_line.find(L'日', p + 1)) {
-      EXPECT_EQ(order[(i + 2 * day) % 3], day_line[p + 1]) << "nurse " << i + 1 << " day " << day + 1;
+    for (size_t p = day_line.find(L'日'); p != std::wstring::npos;
+         p = day_line.find(L'日', p + 1)) {
+      EXPECT_EQ(order[(i + 2 * day) % 3], day_line[p + 1])
+          << "nurse " << i + 1 << " day " << day + 1;
       ++day;
     }
     EXPECT_EQ(31, day);
@@ -76,7 +104,9 @@ TEST(ReportRota, EveryNurseMovesOneStepBackEachDay) {
 TEST(ReportRota, FortyNursesThirtyOneDaysFitEightThousandAndAreCutAtFourThousand) {
   ReportOutcome whole = run_test_report(1, {{"nurses", 40}, {"days", 31}}, 8192);
   EXPECT_EQ(6390u, whole.result.size());
-  const std::wstring ending = L"提示：连续夜班不超过 2 个，夜班后应安排休息；请按科室实际人数与能级调整。" L"\r\n";
+  const std::wstring ending =
+      L"提示：连续夜班不超过 2 个，夜班后应安排休息；请按科室实际人数与能级调整。"
+      L"\r\n";
   EXPECT_EQ(ending, whole.result.substr(whole.result.size() - ending.size()));
 
   ReportOutcome cut = run_test_report(1, {{"nurses", 40}, {"days", 31}}, 4096);

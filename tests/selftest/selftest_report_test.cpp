@@ -19,10 +19,10 @@ namespace {
 
 const ParameterDef kParameters[] = {{"p", L"P", nullptr, 5}};
 
-ToolDef make_tool(const OutputDef* outputs, int output_count, const VerdictRule* rules, int rule_count,
-                  int report_kind = 0) {
-  return ToolDef{7, L"测试|工具", nullptr, L"测试科", L"依据", nullptr, 1, kParameters,
-                 output_count, outputs, rule_count, rules, report_kind};
+ToolDef make_tool(const OutputDef* outputs, int output_count, const VerdictRule* rules,
+                  int rule_count, int report_kind = 0) {
+  return ToolDef{7,           L"测试|工具", nullptr, L"测试科",  L"依据", nullptr,    1,
+                 kParameters, output_count, outputs, rule_count, rules,   report_kind};
 }
 
 std::wstring report_of(const ToolDef& tool, int* errors) {
@@ -33,44 +33,48 @@ std::wstring report_of(const ToolDef& tool, int* errors) {
 
 TEST(SelftestReport, FailingOutputStillWritesItsLineAndCounts) {
   const OutputDef outputs[] = {
-      {"a", L"甲", L"分", "1/0", "f0"},       // fails with 0
-      {"b", L"乙", nullptr, "p*2", "f1"},     // no unit: the line ends in "|"
-      {"c", L"丙", L"", "2+1/0", "f0"},       // fails with 2, empty unit
-      {"d", L"丁", L"ml", "1e999", "f2"},     // fails, infinite: "--"
+      {"a", L"甲", L"分", "1/0", "f0"},    // fails with 0
+      {"b", L"乙", nullptr, "p*2", "f1"},  // no unit: the line ends in "|"
+      {"c", L"丙", L"", "2+1/0", "f0"},    // fails with 2, empty unit
+      {"d", L"丁", L"ml", "1e999", "f2"},  // fails, infinite: "--"
   };
   ToolDef tool = make_tool(outputs, 4, nullptr, 0);
   int errors = -1;
   std::wstring report = report_of(tool, &errors);
   EXPECT_EQ(3, errors);
-  EXPECT_EQ(L"TOOL|7|测试|工具|测试科\r\n"
-            L"LEVEL|0\r\n"
-            L"OUT|甲|0|分\r\n"
-            L"OUT|乙|10.0|\r\n"
-            L"OUT|丙|2|\r\n"
-            L"OUT|丁|--|ml\r\n"
-            L"VERDICT|请核对输入参数后重新计算\r\n"
-            L"DETAIL|甲：0 分 乙：10.0 丙：2 丁：-- ml （部分结果无法计算，请检查输入是否合理） \r\n"
-            L"ERRORS|3\r\n",
-            report);
+  EXPECT_EQ(
+      L"TOOL|7|测试|工具|测试科\r\n"
+      L"LEVEL|0\r\n"
+      L"OUT|甲|0|分\r\n"
+      L"OUT|乙|10.0|\r\n"
+      L"OUT|丙|2|\r\n"
+      L"OUT|丁|--|ml\r\n"
+      L"VERDICT|请核对输入参数后重新计算\r\n"
+      L"DETAIL|甲：0 分 乙：10.0 丙：2 丁：-- ml （部分结果无法计算，请检查输入是否合理） \r\n"
+      L"ERRORS|3\r\n",
+      report);
 }
 
 // The OUT lines evaluate each formula against zeroed output values, so a
 // formula that reads an earlier output sees 0 there, unlike in the DETAIL
 // line, which comes from the calculation run.
 TEST(SelftestReport, OutLinesReadOtherOutputsAsZero) {
-  const OutputDef outputs[] = {{"a", L"甲", nullptr, "p+1", "f0"}, {"b", L"乙", nullptr, "a*10", "f0"}};
+  const OutputDef outputs[] = {{"a", L"甲", nullptr, "p+1", "f0"},
+                               {"b", L"乙", nullptr, "a*10", "f0"}};
   const VerdictRule rules[] = {{"b==60", 2, L"六十"}};
   ToolDef tool = make_tool(outputs, 2, rules, 1);
   int errors = -1;
   std::wstring report = report_of(tool, &errors);
   EXPECT_EQ(0, errors);
-  EXPECT_EQ(L"TOOL|7|测试|工具|测试科\r\nLEVEL|2\r\nOUT|甲|6|\r\nOUT|乙|0|\r\nVERDICT|六十\r\n"
-            L"DETAIL|甲：6 乙：60 \r\nERRORS|0\r\n",
-            report);
+  EXPECT_EQ(
+      L"TOOL|7|测试|工具|测试科\r\nLEVEL|2\r\nOUT|甲|6|\r\nOUT|乙|0|\r\nVERDICT|六十\r\n"
+      L"DETAIL|甲：6 乙：60 \r\nERRORS|0\r\n",
+      report);
 }
 
 TEST(SelftestReport, OtherReportKindsWriteTheFixedOutLine) {
-  const OutputDef outputs[] = {{"a", L"甲", L"分", "1/0", "f0"}, {"b", L"乙", L"分", "log(0)", "f0"}};
+  const OutputDef outputs[] = {{"a", L"甲", L"分", "1/0", "f0"},
+                               {"b", L"乙", L"分", "log(0)", "f0"}};
   ToolDef tool = make_tool(outputs, 2, nullptr, 0, 3);
   int errors = -1;
   std::wstring report = report_of(tool, &errors);
@@ -166,7 +170,8 @@ TEST(SelftestReport, LongReportIsWrittenWhole) {
   std::string data = read_file("enginetests_long_report.txt", &exists);
   EXPECT_TRUE(exists);
   EXPECT_EQ(expected_n, data.size());
-  EXPECT_TRUE(std::string(expected, expected_n) == data) << "the file differs from the report's UTF-8 form";
+  EXPECT_TRUE(std::string(expected, expected_n) == data)
+      << "the file differs from the report's UTF-8 form";
   std::remove("enginetests_long_report.txt");
 }
 

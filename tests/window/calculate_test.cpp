@@ -16,7 +16,8 @@ struct ScoreCase {
   int level;
 };
 
-class CalculateScoreTest : public MainWindowTest, public ::testing::WithParamInterface<ScoreCase> {};
+class CalculateScoreTest : public MainWindowTest,
+                           public ::testing::WithParamInterface<ScoreCase> {};
 
 TEST_P(CalculateScoreTest, ShowsTheResultVerdictAndStatus) {
   const ScoreCase& c = GetParam();
@@ -31,19 +32,27 @@ TEST_P(CalculateScoreTest, ShowsTheResultVerdictAndStatus) {
   EXPECT_EQ(g_message_box_count, 0);
 }
 
-INSTANTIATE_TEST_SUITE_P(
-    Scores, CalculateScoreTest,
-    ::testing::Values(
-        ScoreCase{{L"12", L"20", L"0", L"0", L"65"},
-                  L"ICH 评分：1 分\r\n估计病死率：13 %\r\n", L"低中危，监测意识与瞳孔", 1},
-        ScoreCase{{L"4", L"35", L"0", L"0", L"85"},
-                  L"ICH 评分：4 分\r\n估计病死率：97 %\r\n", L"高危，神经外科急会诊", 3},
-        ScoreCase{{L"4", L"35", L"1", L"0", L"85"},
-                  L"ICH 评分：5 分\r\n估计病死率：100 %\r\n", L"高危，神经外科急会诊", 3},
-        ScoreCase{{L"3", L"30", L"1", L"1", L"80"},
-                  L"ICH 评分：6 分\r\n估计病死率：100 %\r\n", L"高危，神经外科急会诊", 3},
-        ScoreCase{{L"13", L"29.9", L"0", L"0", L"79"},
-                  L"ICH 评分：0 分\r\n估计病死率：0 %\r\n", L"低中危，监测意识与瞳孔", 1}));
+INSTANTIATE_TEST_SUITE_P(Scores, CalculateScoreTest,
+                         ::testing::Values(ScoreCase{{L"12", L"20", L"0", L"0", L"65"},
+                                                     L"ICH 评分：1 分\r\n估计病死率：13 %\r\n",
+                                                     L"低中危，监测意识与瞳孔",
+                                                     1},
+                                           ScoreCase{{L"4", L"35", L"0", L"0", L"85"},
+                                                     L"ICH 评分：4 分\r\n估计病死率：97 %\r\n",
+                                                     L"高危，神经外科急会诊",
+                                                     3},
+                                           ScoreCase{{L"4", L"35", L"1", L"0", L"85"},
+                                                     L"ICH 评分：5 分\r\n估计病死率：100 %\r\n",
+                                                     L"高危，神经外科急会诊",
+                                                     3},
+                                           ScoreCase{{L"3", L"30", L"1", L"1", L"80"},
+                                                     L"ICH 评分：6 分\r\n估计病死率：100 %\r\n",
+                                                     L"高危，神经外科急会诊",
+                                                     3},
+                                           ScoreCase{{L"13", L"29.9", L"0", L"0", L"79"},
+                                                     L"ICH 评分：0 分\r\n估计病死率：0 %\r\n",
+                                                     L"低中危，监测意识与瞳孔",
+                                                     1}));
 
 // A result never stays beside values it was not calculated from: a change of
 // any field brings back the state the window has after start.
@@ -80,7 +89,8 @@ struct AcceptedCase {
   double value;
 };
 
-class AcceptedInputTest : public MainWindowTest, public ::testing::WithParamInterface<AcceptedCase> {};
+class AcceptedInputTest : public MainWindowTest,
+                          public ::testing::WithParamInterface<AcceptedCase> {};
 
 TEST_P(AcceptedInputTest, ConvertsWithoutAMessage) {
   const AcceptedCase& c = GetParam();
@@ -99,8 +109,8 @@ INSTANTIATE_TEST_SUITE_P(
                       AcceptedCase{1, L"\xFF13\xFF0E\xFF15", 3.5},
                       AcceptedCase{1, L"\x3000\xFF12\t", 2}, AcceptedCase{0, L"3", 3},
                       AcceptedCase{0, L"15", 15}, AcceptedCase{1, L"500", 500},
-                      AcceptedCase{2, L"1", 1}, AcceptedCase{3, L"1", 1},
-                      AcceptedCase{4, L"0", 0}, AcceptedCase{4, L"125", 125}));
+                      AcceptedCase{2, L"1", 1}, AcceptedCase{3, L"1", 1}, AcceptedCase{4, L"0", 0},
+                      AcceptedCase{4, L"125", 125}));
 
 // Blanks inside a text that is too long to read whole: its first 127
 // characters alone would read as 12.
@@ -116,7 +126,8 @@ struct RefusedCase {
   const wchar_t* message;
 };
 
-class RefusedInputTest : public MainWindowTest, public ::testing::WithParamInterface<RefusedCase> {};
+class RefusedInputTest : public MainWindowTest,
+                         public ::testing::WithParamInterface<RefusedCase> {};
 
 // A refusal names the item, moves the focus to it with its text selected,
 // keeps the stored values of the last calculation and shows no result.
@@ -154,7 +165,10 @@ INSTANTIATE_TEST_SUITE_P(
     ::testing::Values(RefusedCase{0, L"abc", L"第 1 项“GCS”请输入数字。"},
                       RefusedCase{0, L"12abc", L"第 1 项“GCS”请输入数字。"},
                       RefusedCase{0, L"1,5", L"第 1 项“GCS”请用“.”作小数点。"},
-                      RefusedCase{1, L"12\x3002" L"5", L"第 2 项“血肿量”请用“.”作小数点。"},
+                      RefusedCase{1,
+                                  L"12\x3002"
+                                  L"5",
+                                  L"第 2 项“血肿量”请用“.”作小数点。"},
                       RefusedCase{0, L"1O", L"第 1 项“GCS”请输入数字。"},
                       RefusedCase{0, L"12 13", L"第 1 项“GCS”请输入数字。"},
                       RefusedCase{0, L"--5", L"第 1 项“GCS”请输入数字。"},

@@ -19,8 +19,8 @@ class ColourTest : public MainWindowTest {
   HBRUSH ask(UINT message, HWND child) {
     SetTextColor(dc_, RGB(1, 2, 3));
     SetBkMode(dc_, OPAQUE);
-    return reinterpret_cast<HBRUSH>(
-        SendMessageW(main_, message, reinterpret_cast<WPARAM>(dc_), reinterpret_cast<LPARAM>(child)));
+    return reinterpret_cast<HBRUSH>(SendMessageW(main_, message, reinterpret_cast<WPARAM>(dc_),
+                                                 reinterpret_cast<LPARAM>(child)));
   }
   HDC dc_ = nullptr;
 };
@@ -50,11 +50,12 @@ TEST_F(ColourTest, StaticControlsDrawInTheirTextColours) {
   const struct {
     HWND control;
     COLORREF colour;
-  } cases[] = {{g_window.result_box, RGB(0x2C, 0x38, 0x42)},
-               {g_window.note_line, RGB(0x2C, 0x38, 0x42)},
-               {static_with_text(L"GCS"), RGB(0x78, 0x84, 0x8E)},
-               {static_with_text(L"ml"), RGB(0x78, 0x84, 0x8E)},
-               {FindWindowExW(main_, g_window.note_line, L"STATIC", nullptr), RGB(0x78, 0x84, 0x8E)}};
+  } cases[] = {
+      {g_window.result_box, RGB(0x2C, 0x38, 0x42)},
+      {g_window.note_line, RGB(0x2C, 0x38, 0x42)},
+      {static_with_text(L"GCS"), RGB(0x78, 0x84, 0x8E)},
+      {static_with_text(L"ml"), RGB(0x78, 0x84, 0x8E)},
+      {FindWindowExW(main_, g_window.note_line, L"STATIC", nullptr), RGB(0x78, 0x84, 0x8E)}};
   for (const auto& c : cases) {
     SCOPED_TRACE(&c - cases);
     ASSERT_NE(c.control, nullptr);
@@ -107,12 +108,15 @@ TEST_P(ButtonDrawTest, FillsOutlinesAndCaptionsByState) {
   close_canvas(canvas);
 }
 
-INSTANTIATE_TEST_SUITE_P(
-    States, ButtonDrawTest,
-    ::testing::Values(
-        ButtonCase{1001, false, RGB(0x00, 0x7A, 0xA8), RGB(0x00, 0x6A, 0x94), RGB(0xFF, 0xFF, 0xFF)},
-        ButtonCase{1001, true, RGB(0x00, 0x64, 0x8A), RGB(0x00, 0x6A, 0x94), RGB(0xFF, 0xFF, 0xFF)},
-        ButtonCase{1003, false, RGB(0xFF, 0xFF, 0xFF), RGB(0xCE, 0xD8, 0xE0), RGB(0x2C, 0x38, 0x42)},
-        ButtonCase{1005, true, RGB(0xE2, 0xEA, 0xF0), RGB(0xCE, 0xD8, 0xE0), RGB(0x2C, 0x38, 0x42)}));
+INSTANTIATE_TEST_SUITE_P(States, ButtonDrawTest,
+                         ::testing::Values(ButtonCase{1001, false, RGB(0x00, 0x7A, 0xA8),
+                                                      RGB(0x00, 0x6A, 0x94), RGB(0xFF, 0xFF, 0xFF)},
+                                           ButtonCase{1001, true, RGB(0x00, 0x64, 0x8A),
+                                                      RGB(0x00, 0x6A, 0x94), RGB(0xFF, 0xFF, 0xFF)},
+                                           ButtonCase{1003, false, RGB(0xFF, 0xFF, 0xFF),
+                                                      RGB(0xCE, 0xD8, 0xE0), RGB(0x2C, 0x38, 0x42)},
+                                           ButtonCase{1005, true, RGB(0xE2, 0xEA, 0xF0),
+                                                      RGB(0xCE, 0xD8, 0xE0),
+                                                      RGB(0x2C, 0x38, 0x42)}));
 
 }  // namespace

@@ -220,10 +220,10 @@ TEST(ProgramManifest, IsEmbeddedWithTheExecutionLevelSystemsAndDpiAwareness) {
   ASSERT_NE(bytes, nullptr);
   std::string manifest(bytes, size);
   const char* wanted[] = {"level=\"asInvoker\"",
-                          "{35138b9a-5d96-4fbd-8e2d-a2440225f93a}",   // 7
-                          "{4a2f28e3-53b9-4441-ba9c-d69d4a4a6e38}",   // 8
-                          "{1f676c76-80e1-4239-95bb-83d0f6d0da78}",   // 8.1
-                          "{8e0f7a12-bfb3-4fe8-b9a5-48fd50a15a9a}",   // 10, 11
+                          "{35138b9a-5d96-4fbd-8e2d-a2440225f93a}",  // 7
+                          "{4a2f28e3-53b9-4441-ba9c-d69d4a4a6e38}",  // 8
+                          "{1f676c76-80e1-4239-95bb-83d0f6d0da78}",  // 8.1
+                          "{8e0f7a12-bfb3-4fe8-b9a5-48fd50a15a9a}",  // 10, 11
                           ">true</dpiAware>"};
   for (const char* text : wanted) EXPECT_NE(manifest.find(text), std::string::npos) << text;
   // The controls keep the classic look: no common-controls dependency.
@@ -233,9 +233,14 @@ TEST(ProgramManifest, IsEmbeddedWithTheExecutionLevelSystemsAndDpiAwareness) {
 // The eight fonts of the Window state, painting's included; equal fonts are
 // still separate handles.
 TEST_F(MainWindowTest, CreatesTheEightFonts) {
-  const FontWanted wanted[kFontCount] = {
-      {L"Microsoft YaHei UI", -27, 700}, kYaHei14, kYaHei14, kYaHei15,
-      kVerdict, kResult, kYaHei15, kYaHei12};
+  const FontWanted wanted[kFontCount] = {{L"Microsoft YaHei UI", -27, 700},
+                                         kYaHei14,
+                                         kYaHei14,
+                                         kYaHei15,
+                                         kVerdict,
+                                         kResult,
+                                         kYaHei15,
+                                         kYaHei12};
   for (int i = 0; i < kFontCount; ++i) {
     SCOPED_TRACE(i);
     expect_font(g_window.fonts[i], wanted[i]);

@@ -14,8 +14,9 @@ TEST_F(MainWindowTest, CopyPutsTheTitleResultAndVerdictOnTheClipboard) {
   put_clipboard_text(kSentinel);
   click(1001);
   click(1003);
-  EXPECT_STREQ(clipboard_text().text,
-               L"ICH 脑出血评分\r\nICH 评分：1 分\r\n估计病死率：13 %\r\n—— 低中危，监测意识与瞳孔");
+  EXPECT_STREQ(
+      clipboard_text().text,
+      L"ICH 脑出血评分\r\nICH 评分：1 分\r\n估计病死率：13 %\r\n—— 低中危，监测意识与瞳孔");
   EXPECT_STREQ(g_window.status, L"结果已复制到剪贴板");
   EXPECT_EQ(g_message_box_count, 0);
   // Past the text's terminator the block holds nothing a paste could show.

@@ -60,8 +60,8 @@ void press(WORD key) {
 void remote_text(HWND window, wchar_t* text, int capacity) {
   text[0] = L'\0';
   DWORD_PTR ignored = 0;
-  SendMessageTimeoutW(window, WM_GETTEXT, capacity, reinterpret_cast<LPARAM>(text), SMTO_ABORTIFHUNG,
-                      2000, &ignored);
+  SendMessageTimeoutW(window, WM_GETTEXT, capacity, reinterpret_cast<LPARAM>(text),
+                      SMTO_ABORTIFHUNG, 2000, &ignored);
 }
 
 // Real key events go to the window that has the keyboard focus: wait until
@@ -186,7 +186,8 @@ TEST(EndToEnd, TypedInputAndF5ShowTheResultAndRefuseATypingSlip) {
   EXPECT_TRUE(has_child_with_text(box, L"第 1 项“GCS”请输入数字。"));
   press(VK_RETURN);  // the box's OK button has the focus
   for (int i = 0; i < 100 && find_top_window(process.dwProcessId, kMessageBoxClass); ++i) Sleep(50);
-  EXPECT_EQ(find_top_window(process.dwProcessId, kMessageBoxClass), nullptr) << "the box stayed open";
+  EXPECT_EQ(find_top_window(process.dwProcessId, kMessageBoxClass), nullptr)
+      << "the box stayed open";
   EXPECT_TRUE(wait_for_focus(main, gcs)) << "the focus did not return to the refused field";
   EXPECT_TRUE(wait_for_text(gcs, L"abc"));
   EXPECT_TRUE(wait_for_text(result_box, L""));

@@ -46,18 +46,17 @@ TEST_P(KeyRuleTest, PostedKeyRunsTheCalculationOnlyOnAChild) {
   EXPECT_EQ(g_message_box_count, 0);  // Enter on the about button does not open the box
 }
 
-INSTANTIATE_TEST_SUITE_P(
-    Keys, KeyRuleTest,
-    ::testing::Values(KeyCase{kFirstInput, WM_KEYDOWN, VK_F5, true},
-                      KeyCase{kLastInput, WM_KEYDOWN, VK_RETURN, true},
-                      KeyCase{kResultBox, WM_KEYDOWN, VK_F5, true},
-                      KeyCase{kAboutButton, WM_KEYDOWN, VK_RETURN, true},
-                      KeyCase{kCalculateButton, WM_KEYDOWN, VK_F5, true},
-                      KeyCase{kMainWindow, WM_KEYDOWN, VK_F5, false},
-                      KeyCase{kMainWindow, WM_KEYDOWN, VK_RETURN, false},
-                      KeyCase{kFirstInput, WM_KEYUP, VK_F5, false},
-                      KeyCase{kFirstInput, WM_KEYDOWN, VK_F6, false},
-                      KeyCase{kFirstInput, WM_CHAR, VK_RETURN, false}));
+INSTANTIATE_TEST_SUITE_P(Keys, KeyRuleTest,
+                         ::testing::Values(KeyCase{kFirstInput, WM_KEYDOWN, VK_F5, true},
+                                           KeyCase{kLastInput, WM_KEYDOWN, VK_RETURN, true},
+                                           KeyCase{kResultBox, WM_KEYDOWN, VK_F5, true},
+                                           KeyCase{kAboutButton, WM_KEYDOWN, VK_RETURN, true},
+                                           KeyCase{kCalculateButton, WM_KEYDOWN, VK_F5, true},
+                                           KeyCase{kMainWindow, WM_KEYDOWN, VK_F5, false},
+                                           KeyCase{kMainWindow, WM_KEYDOWN, VK_RETURN, false},
+                                           KeyCase{kFirstInput, WM_KEYUP, VK_F5, false},
+                                           KeyCase{kFirstInput, WM_KEYDOWN, VK_F6, false},
+                                           KeyCase{kFirstInput, WM_CHAR, VK_RETURN, false}));
 
 // The key never reaches the control: an Enter in the field would otherwise be
 // the field's to handle, and a typed character still arrives as usual.

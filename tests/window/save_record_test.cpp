@@ -67,9 +67,7 @@ TEST_F(MainWindowTest, SaveAppendsOneRecordAndConfirms) {
   ASSERT_GT(after.size(), before.size());
   EXPECT_EQ(after.compare(0, before.size(), before), 0) << "earlier records must stay as they were";
   std::string added = after.substr(before.size());
-  if (before.empty()) {
-    EXPECT_EQ(added.compare(0, 3, "\xEF\xBB\xBF"), 0);
-  }
+  if (before.empty()) { EXPECT_EQ(added.compare(0, 3, "\xEF\xBB\xBF"), 0); }
   EXPECT_NE(added.find(",ICH 脑出血评分,GCS=7,血肿量=20,破入脑室(1/0)=0,幕下出血(1/0)=0,年龄=65,"
                        "\"ICH 评分：1 分\r\n估计病死率：13 %\r\n\"\r\n"),
             std::string::npos);
@@ -82,8 +80,8 @@ TEST_F(MainWindowTest, SaveIntoAFileHeldByAnotherProgramFailsAndLeavesItAlone) {
   std::string before = file_bytes(path);
   ASSERT_FALSE(before.empty());
 
-  HANDLE holder = CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
-                              0, nullptr);
+  HANDLE holder =
+      CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr);
   ASSERT_NE(holder, INVALID_HANDLE_VALUE);
   g_message_box_count = 0;
   click(1002);

@@ -94,8 +94,7 @@ void MainWindowTest::leave_no_result(NoResultCause cause) {
   g_message_box_count = 0;
 }
 
-void MainWindowTest::expect_one_box(const wchar_t* text, const wchar_t* caption,
-                                    UINT icon) const {
+void MainWindowTest::expect_one_box(const wchar_t* text, const wchar_t* caption, UINT icon) const {
   EXPECT_EQ(g_message_box_count, 1);
   EXPECT_STREQ(g_last_message_box.text, text);
   EXPECT_STREQ(g_last_message_box.caption, caption);
