@@ -9,7 +9,11 @@
 #   packaging/install_check.sh MSI STAGE-DIR VERSION
 # (STAGE-DIR: the staged release the MSI was made of; the signed and the
 # higher packages are made from copies of it. The zip is beside the MSI.)
-set -u
+# A pipeline fails when any of its commands fails, so a failing msiinfo or
+# wine cannot leave an empty result that a check takes for "none". (Its
+# readers read to the end: one that stops early, grep -q or head, would let
+# the writer fail on the closed pipe.)
+set -u -o pipefail
 here=$(cd "$(dirname "$0")" && pwd)
 . "$here/../scripts/lib.sh"
 . "$here/release.sh"
@@ -49,8 +53,8 @@ arp_icon() {
 # Windows in the all-users one: one, named by the title, to the program,
 # with its icon (their names in the link's UTF-16 texts).
 shortcuts() { find "$WINEPREFIX/drive_c" -name "$title.lnk"; }
-shortcut() { [ "$(shortcuts | wc -l)" -eq 1 ] && tr -d '\000' <"$(shortcuts)" | grep -qaF '\ichscore.exe' &&
-  tr -d '\000' <"$(shortcuts)" | grep -qaF '\ichscore.ico'; }
+shortcut() { [ "$(shortcuts | wc -l)" -eq 1 ] && tr -d '\000' <"$(shortcuts)" | grep -aF '\ichscore.exe' >/dev/null &&
+  tr -d '\000' <"$(shortcuts)" | grep -aF '\ichscore.ico' >/dev/null; }
 # Every staged file is installed as it was staged.
 installed_as() {  # stage-dir
   local f
@@ -64,8 +68,10 @@ table() {  # msi table
 property() { table "$1" Property | awk -F'\t' -v name="$2" '$1 == name { print $2 }'; }
 # The program's File row, "VERSION<TAB>LANGUAGE", and no hash row for it.
 file_version() {  # msi version language
-  [ "$(table "$1" File | awk -F'\t' '$1 == "ichscore.exe" { print $5 "\t" $6 }')" = "$2"$'\t'"$3" ] &&
-    [ -z "$(table "$1" MsiFileHash | awk -F'\t' '$1 == "ichscore.exe"')" ]
+  local files hashes
+  files=$(table "$1" File) && hashes=$(table "$1" MsiFileHash) || return 1
+  [ "$(awk -F'\t' '$1 == "ichscore.exe" { print $5 "\t" $6 }' <<<"$files")" = "$2"$'\t'"$3" ] &&
+    [ -z "$(awk -F'\t' '$1 == "ichscore.exe"' <<<"$hashes")" ]
 }
 # The summary information's subject and comments, in code page 936 and
 # not in UTF-8, which Windows would read in that code page as other
@@ -94,7 +100,7 @@ selftest_of() {  # program: its self-test, run from the test's folder, writes th
 # and starts it.
 shortcut_starts() {
   local target unix
-  target=$(lnkinfo "$(shortcuts | head -1)" | sed -n 's/^\s*Local path\s*:\s*//p' | head -1) &&
+  target=$(lnkinfo "$(shortcuts | sed -n 1p)" | sed -n 's/^\s*Local path\s*:\s*//p' | sed -n 1p) &&
     unix=$(wine winepath -u "$target" 2>/dev/null </dev/null) &&
     cmp -s "$unix" "$program/ichscore.exe" && selftest_of "$unix"
 }
@@ -106,21 +112,28 @@ hash_of() { sha256sum <"$1" | cut -d' ' -f1; }
 
 # The notices, for Notepad (byte-order mark, CR LF), hold in full the
 # mingw-w64 runtime's ZPL 2.1 text and the winpthreads notices (expat, and
-# the BSD text of its pthread.h) as Debian's copyright file has them.
+# the BSD text of its pthread.h) as Debian's copyright file has them, and
+# the notices of the code libstdc++ builds into std::to_chars and
+# std::from_chars: Ryu's licence and fast_float's MIT notice.
 notices_complete() {  # notices
   local notices licence text
   [ "$(head -c 3 "$1" | od -An -tx1 | tr -d ' ')" = efbbbf ] && ! grep -qv $'\r$' "$1" || return 1
-  notices=$(tail -c +4 "$1" | tr -d '\r')
+  notices=$(tail -c +4 "$1" | tr -d '\r') || return 1
   for licence in ZPL-2.1 expat BSD-3-clause-Lockless; do
     text=$(awk -v l="License: $licence" '$0 == l { on = 1; buf = ""; next }
       on && /^$/ { if (buf != "") { printf "%s", buf; exit } on = 0 }
       on { buf = buf $0 "\n" }' /usr/share/doc/mingw-w64-x86-64-dev/copyright | sed 's/^ \.$//; s/^ //')
     [ -n "$text" ] && [[ $notices == *"$text"* ]] || { echo "the notices lack the $licence text"; return 1; }
   done
+  for licence in ryu fast_float; do
+    text=$(cat "packaging/licenses/$licence.txt") && [ -n "$text" ] && [[ $notices == *"$text"* ]] ||
+      { echo "the notices lack $licence's notice"; return 1; }
+  done
 }
 # The bill of materials is CycloneDX 1.5 JSON naming the program with its
-# version and SHA-256, and each linked-in component at the version
-# dpkg-query reports for its Debian package.
+# version, SHA-256, supplier and licence and the tool that wrote it; each
+# Debian package the program links code from, at the version dpkg-query
+# reports, with the linked parts nested under it.
 sbom_complete() {  # sbom program version
   /usr/bin/python3 - "$1" "$(hash_of "$2")" "$3" <<'PY'
 import json, subprocess, sys
@@ -129,14 +142,23 @@ assert (bom['bomFormat'], bom['specVersion'], bom['version']) == ('CycloneDX', '
 program = bom['metadata']['component']
 assert (program['name'], program['version']) == ('ichscore', sys.argv[3]), 'program version'
 assert program['hashes'] == [{'alg': 'SHA-256', 'content': sys.argv[2]}], 'program SHA-256'
+assert program['supplier']['name'] == 'XeluMed' and program['licenses'], 'program supplier, licence'
+assert bom['metadata']['tools']['components'][0]['name'] == 'third_party.py', 'tools'
+def names(components):
+    return sorted(n for c in components for n in [c['name']] + names(c.get('components', [])))
 for c in bom['components']:
-    package = [p['value'] for p in c['properties'] if p['name'] == 'debian:package'][0]
-    installed = subprocess.run(['dpkg-query', '-W', '-f=${Version}', package],
+    installed = subprocess.run(['dpkg-query', '-W', '-f=${Version}', c['name']],
                                capture_output=True, text=True, check=True).stdout
-    assert c['version'] == installed and c['licenses'], (c['name'], c['version'], installed)
-names = sorted(c['name'] for c in bom['components'])
-assert names == ['libgcc', 'libssp', 'libstdc++', 'mingw-w64-crt', 'winpthreads'], names
-assert bom['dependencies'] == [{'ref': program['bom-ref'], 'dependsOn': names}], 'dependencies'
+    assert c['version'] == installed and c['licenses'] and c['purl'], (c['name'], installed)
+assert names(bom['components']) == sorted([
+    'mingw-w64-x86-64-dev', 'mingw-w64-crt', 'gdtoa', 'mingw-w64-printf', 'winpthreads',
+    'g++-mingw-w64-x86-64-posix', 'libstdc++', 'ryu', 'fast_float', 'cp-demangle',
+    'gcc-mingw-w64-x86-64-posix', 'libgcc', 'libssp']), names(bom['components'])
+libstdcxx = [p for c in bom['components'] for p in c['components'] if p['name'] == 'libstdc++'][0]
+assert all(x in libstdcxx['licenses'][0]['expression'] for x in
+           ('(Apache-2.0 OR BSL-1.0)', '(MIT OR Apache-2.0)')), libstdcxx['licenses']
+assert bom['dependencies'] == [{'ref': program['bom-ref'],
+                                'dependsOn': [c['bom-ref'] for c in bom['components']]}], 'dependencies'
 PY
 }
 # The project's version as a Windows file version: "1.0" is 1.0.0.0.
@@ -158,7 +180,7 @@ versions_read_back() {  # version
     [ "$(property "$msi" ProductVersion)" = "$1" ] && file_version "$msi" "$q" 2052 &&
     [ "$(/usr/bin/python3 packaging/pe_version.py "$program/ichscore.exe")" = \
       "$(printf '%s\n' "file $q" "product $q" "FileVersion $1" "ProductVersion $1" "language 2052" "manifest $q")" ] &&
-    od -An -tx1 -v "$program/ichscore.exe" | tr -d ' \n' | grep -q "$about"
+    od -An -tx1 -v "$program/ichscore.exe" | tr -d ' \n' | grep "$about" >/dev/null
 }
 # The zip holds the staged files in the release's folder.
 zip_holds_stage() {
@@ -176,7 +198,7 @@ copy_stage() {  # name
   rm -rf "$tree/$1" && cp -a "$stage" "$tree/$1"
 }
 restage() {  # name version
-  ich_stage_third_party "$tree/$1" "$2" 0 && ich_stage_sums "$tree/$1"
+  ich_stage_third_party "$tree/$1" "$2" 0 "$(ich_link_map "$stage")" && ich_stage_sums "$tree/$1"
 }
 IFS=. read -r major minor _ <<<"$version"
 higher="$major.$((${minor:-0} + 1))"
@@ -219,6 +241,8 @@ ich_check "the installed notices credit the runtime and threads the program link
   notices_complete "$program/THIRD_PARTY_NOTICES.txt"
 ich_check "the installed bill of materials names the program and its components" \
   sbom_complete "$program/ichscore.cdx.json" "$program/ichscore.exe" "$version"
+ich_check "it passes the CycloneDX 1.5 schema, with no purl on two components" \
+  /usr/bin/python3 packaging/sbom_check.py "$program/ichscore.cdx.json"
 
 ich_check "the signed package of the same version installs over it" wine msiexec /i "$tree/signed.msi" /qn
 ich_check "it leaves one uninstall entry" one_entry "$version"
@@ -232,7 +256,7 @@ ich_check "a higher version installs silently" wine msiexec /i "$tree/higher.msi
 ich_check "it replaces the lower one's uninstall entry" one_entry "$higher"
 ich_check "it installs the higher package's files" installed_as "$tree/higher"
 ich_check "and the installed program's version resource says so" \
-  eval '/usr/bin/python3 packaging/pe_version.py "$program/ichscore.exe" | grep -qx "file $(quad "$higher")"'
+  eval '/usr/bin/python3 packaging/pe_version.py "$program/ichscore.exe" | grep -x "file $(quad "$higher")" >/dev/null'
 ich_check "the lower version refuses to go back over it" eval '! wine msiexec /i "$msi" /qn'
 
 records="$WINEPREFIX/drive_c/users/$(id -un)/AppData/Local/XeluMedSuite/records"

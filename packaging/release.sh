@@ -22,11 +22,17 @@ ICH_SUMMED_FILES=(ichscore.exe README_zh.txt THIRD_PARTY_NOTICES.txt ichscore.cd
 ICH_STAGED_FILES=("${ICH_SUMMED_FILES[@]}" SHA256SUMS.txt)
 
 # Writes the staged folder's notices and bill of materials for its program,
-# made from the Debian packages the compiler links in, at their installed
-# versions.
-ich_stage_third_party() {  # stage-dir version epoch
-  /usr/bin/python3 packaging/third_party.py "$1/ichscore.exe" "$2" "$3" \
+# made from what the linker's map of its link shows linked in, and the
+# Debian packages that hold it at their installed versions.
+ich_stage_third_party() {  # stage-dir version epoch link-map
+  /usr/bin/python3 packaging/third_party.py "$1/ichscore.exe" "$4" "$2" "$3" \
     "$1/THIRD_PARTY_NOTICES.txt" "$1/ichscore.cdx.json"
+}
+
+# The linker's map of a staged program's link, kept beside the staged folder
+# (not in it: it is not released).
+ich_link_map() {  # stage-dir
+  echo "$(dirname "$1")/ichscore.map"
 }
 
 # Writes the staged folder's SHA256SUMS.txt: the checksums of the files

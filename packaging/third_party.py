@@ -1,16 +1,23 @@
 """Writes the release's third-party notices and its software bill of materials.
 
-usage: /usr/bin/python3 packaging/third_party.py PROGRAM VERSION EPOCH NOTICES_OUT SBOM_OUT
+usage: /usr/bin/python3 packaging/third_party.py PROGRAM MAP VERSION EPOCH NOTICES_OUT SBOM_OUT
 
-PROGRAM is the staged ichscore.exe, VERSION the project's version, EPOCH the
-release's date in Unix seconds. NOTICES_OUT gets the notices of the code
-linked statically into the program, from the Debian copyright files of the
-packages that hold it (UTF-8, byte-order mark, CR LF: for Notepad); SBOM_OUT
-a CycloneDX 1.5 JSON bill of materials of the program (with its SHA-256) and
-those components (at their installed Debian versions). Same inputs, same
-bytes. If anything is missing: one line on stderr, neither file, exit 1.
+PROGRAM is the staged ichscore.exe, MAP the linker's map of its link,
+VERSION the project's version, EPOCH the release's date in Unix seconds.
+The third-party code is what the map shows linked from outside the build
+tree: every archive member and object file must be covered by a rule of
+RULES, which names the parts of PARTS its code belongs to. NOTICES_OUT gets
+the notices of each linked part (UTF-8, byte-order mark, CR LF: for
+Notepad), from the Debian copyright file of the package that holds it or
+from packaging/licenses/; SBOM_OUT a CycloneDX 1.5 JSON bill of materials:
+the program (with its SHA-256), one component per Debian package at its
+installed version, the linked parts nested under it. The bill is checked
+with sbom_check.py before it is written. Same inputs, same bytes. If a
+member has no rule, a part's marker text is not in the program, or anything
+is missing: one line on stderr naming it, neither file, exit 1.
 """
 import datetime
+import fnmatch
 import hashlib
 import json
 import os
@@ -21,7 +28,14 @@ import sys
 import urllib.parse
 import uuid
 
-COMPILER = "x86_64-w64-mingw32-g++-posix"
+from debian import copyright as debian_copyright
+
+import sbom_check
+
+HERE = pathlib.Path(__file__).resolve().parent
+PRODUCT = {"name": "ichscore", "supplier": "XeluMed",
+           # No licence is published for the program: it is the maker's own.
+           "licence": "LicenseRef-XeluMed-Proprietary"}
 GCC = {"licence": "GPL-3.0-or-later WITH GCC-exception-3.1",
        # Debian's GCC copyright file is not machine-readable: its notice and
        # the runtime library exception are taken as runs of lines.
@@ -30,39 +44,82 @@ GCC = {"licence": "GPL-3.0-or-later WITH GCC-exception-3.1",
                     "requirements of the license of GCC.")),
        "links": ("GPL-3.0: https://www.gnu.org/licenses/gpl-3.0.txt",
                  "GCC-exception-3.1: https://www.gnu.org/licenses/gcc-exception-3.1.txt")}
+APACHE = "Apache-2.0: https://www.apache.org/licenses/LICENSE-2.0"
 
-# The code linked into the program, as the linker's map of a release build
-# lists it. The compiler finds the "files", and the one Debian package that
-# holds them is the component's. "notices" say what to copy from that
-# package's copyright file: the machine-readable "Files:" paragraph that
-# lists a pattern, or a run of lines from the first text to the last. The
-# "marker" is a text the program holds when the component is linked in; a
-# missing one is only a warning.
-COMPONENTS = (
-    dict(name="mingw-w64-crt", title="mingw-w64 runtime: C runtime, startup code, gdtoa", links=(),
-         files=("crt2u.o", "libmingw32.a", "libmingwex.a", "libmsvcrt.a"),
-         licence="ZPL-2.1 AND LicenseRef-Lucent-gdtoa", marker="Mingw-w64 runtime failure",
-         notices=(("files", "*"), ("files", "mingw-w64-crt/gdtoa/*"))),
-    dict(name="winpthreads", title="mingw-w64 winpthreads: POSIX threads for Windows", links=(),
-         files=("libwinpthread.a",), licence="MIT AND BSD-3-Clause",
-         marker="mingw-w64-libraries/winpthreads/",
+# The code a part of the program comes from. "within" names the part it is
+# built into (its Debian package is that part's); a part without one is in
+# the Debian package that holds the files its members are linked from.
+# "notices" say what to copy: the Files: paragraph of the package's Debian
+# copyright file that lists a pattern, a run of its lines from the first
+# text to the last, or a text kept in packaging/licenses/. The "marker" is a
+# text the program holds when the part is linked in: a map from another
+# link would not match.
+PARTS = {p["name"]: p for p in (
+    dict(name="mingw-w64-crt", title="mingw-w64 runtime: C runtime, startup code, import libraries",
+         licence="ZPL-2.1", marker="Mingw-w64 runtime failure", notices=(("files", "*"),)),
+    dict(name="gdtoa", within="mingw-w64-crt", title="gdtoa: number conversions, in the runtime's printf",
+         licence="LicenseRef-Lucent-gdtoa", notices=(("files", "mingw-w64-crt/gdtoa/*"),)),
+    dict(name="mingw-w64-printf", within="mingw-w64-crt", title="the mingw-w64 runtime's printf",
+         licence="LicenseRef-Keith-Marshall",
+         notices=(("files", "mingw-w64-crt/stdio/mingw_pformat.*"),)),
+    dict(name="winpthreads", title="mingw-w64 winpthreads: POSIX threads for Windows",
+         licence="MIT AND BSD-3-Clause", marker="mingw-w64-libraries/winpthreads/",
          notices=(("files", "mingw-w64-libraries/winpthreads/*"),
                   ("files", "mingw-w64-libraries/winpthreads/include/pthread.h"))),
-    dict(GCC, name="libstdc++", title="GCC C++ standard library", files=("libstdc++.a",),
+    dict(GCC, name="libstdc++", title="GCC C++ standard library",
          marker="terminate called after throwing an instance of"),
-    dict(GCC, name="libgcc", title="GCC low-level runtime and unwinder",
-         files=("libgcc.a", "libgcc_eh.a", "crtbegin.o"), marker=None),
-    dict(GCC, name="libssp", title="GCC stack smashing protector",
-         files=("libssp.a", "libssp_nonshared.a"), marker="stack smashing detected"),
+    dict(name="ryu", within="libstdc++", title="Ryu: double to text, in std::to_chars",
+         licence="Apache-2.0 OR BSL-1.0", notices=(("text", "ryu.txt"), ("text", "BSL-1.0.txt")),
+         links=(APACHE, "BSL-1.0: https://www.boost.org/LICENSE_1_0.txt")),
+    dict(name="fast_float", within="libstdc++", title="fast_float: text to double, in std::from_chars",
+         licence="MIT OR Apache-2.0", notices=(("text", "fast_float.txt"),), links=(APACHE,)),
+    dict(name="cp-demangle", within="libstdc++",
+         title="libiberty's C++ demangler, in the message of an uncaught exception",
+         licence="GPL-2.0-or-later WITH GCC-exception-2.0", notices=(("text", "cp-demangle.txt"),),
+         links=("GPL-2.0: https://www.gnu.org/licenses/old-licenses/gpl-2.0.txt",)),
+    dict(GCC, name="libgcc", title="GCC low-level runtime and unwinder"),
+    dict(GCC, name="libssp", title="GCC stack smashing protector", marker="stack smashing detected"),
+)}
+
+# Which parts the code of a linked file is: (file names, member patterns,
+# parts). The first rule naming the file whose patterns match the member
+# decides; None for the members stands for an object file linked whole.
+# Parts None: built from sources under a notice of their own that no part
+# carries yet, so linking one stops the release until a part is added.
+GDTOA = ("arithchk dmisc dtoa g__fmt g_dfmt g_ffmt g_xfmt gdtoa gethex gmisc hd_init hexnan misc "
+         "smisc strtodg strtof strtopx sum ulp")
+RULES = (
+    ("crt2u.o", None, ("mingw-w64-crt",)),
+    ("libmingw32.a", "*", ("mingw-w64-crt",)),
+    ("libmingwex.a", "*-mingw_pformat.o *-mingw_pformatw.o", ("mingw-w64-crt", "gdtoa", "mingw-w64-printf")),
+    ("libmingwex.a", " ".join(f"*-{n}.o" for n in GDTOA.split()), ("mingw-w64-crt", "gdtoa")),
+    ("libmingwex.a", " ".join(f"*-{n}.o" for n in (
+        "mingw_printf mingw_fprintf mingw_sprintf mingw_snprintf mingw_vprintf mingw_vfprintf "
+        "mingw_vsprintf mingw_vsnprintf basename dirname").split()), ("mingw-w64-crt", "mingw-w64-printf")),
+    ("libmingwex.a", "*-qnan.o *-strtodnrp.o *-s_erf.o *-sf_erf.o *-getopt.o *-strtok_r.o *-gcrt0.o "
+     "*-profil.o *-gmon.o *-mcount.o", None),
+    ("libmingwex.a libmsvcrt.a libmoldname.a", "*", ("mingw-w64-crt",)),
+    # Windows import libraries: the linker's stubs for calls into system DLLs.
+    ("libkernel32.a libuser32.a libgdi32.a libadvapi32.a libshell32.a libcomdlg32.a libole32.a "
+     "liboleaut32.a libuuid.a libwinspool.a", "*", ("mingw-w64-crt",)),
+    ("libpthread.a libwinpthread.a", "libwinpthread_la-*.o version.o", ("winpthreads",)),
+    ("libstdc++.a", "floating_to_chars.o", ("libstdc++", "ryu")),
+    ("libstdc++.a", "floating_from_chars.o", ("libstdc++", "fast_float")),
+    ("libstdc++.a", "cp-demangle.o", ("libstdc++", "cp-demangle")),
+    ("libstdc++.a", "*", ("libstdc++",)),
+    ("libgcc.a libgcc_eh.a", "*", ("libgcc",)),
+    ("crtbegin.o crtend.o", None, ("libgcc",)),
+    ("libssp.a libssp_nonshared.a", "*", ("libssp",)),
 )
 HEADING = ("本文件列出 ICH 脑出血评分程序（ichscore.exe）中包含的第三方组件及其许可证和版权声明。\n"
            "This file lists the third-party components linked into ichscore.exe {version}, "
            "their licences and the notices they require.")
 RULE, THIN_RULE = "=" * 72, "-" * 72
+MEMBER = re.compile(r"(\S.*?\.a)\((.+?)\)")  # "archive(member)" at the start of a line
 
 
 class Missing(Exception):
-    """Something the outputs are made from is missing or unreadable."""
+    """Something the outputs are made from is missing, unreadable or not covered."""
 
 
 def run(*args):
@@ -73,50 +130,68 @@ def run(*args):
     return done.stdout
 
 
-def owning_package(name):
-    """The Debian package holding the library file the compiler links for name."""
-    found = run(COMPILER, f"-print-file-name={name}").strip()
-    if not os.path.isabs(found):
-        raise Missing(f"{COMPILER} finds no {name}")
-    path = os.path.normpath(found)
+def read_text(path, what):
+    """A UTF-8 file's text; Missing naming what it is when it cannot be read."""
+    try:
+        return pathlib.Path(path).read_text(encoding="utf-8")
+    except (OSError, ValueError) as e:
+        raise Missing(f"cannot read {path}, {what}: {getattr(e, 'strerror', None) or e}") from e
+
+
+def linked_inputs(text, where):
+    """The (file, member) pairs a linker map shows linked from outside the build tree:
+    archive members, and object files linked whole (member None). The build
+    tree's own files are named by relative paths."""
+    head, found_script, script = text.partition("\nLinker script and memory map")
+    if not text.startswith("Archive member included") or not found_script:
+        raise Missing(f"{where} is not a linker map")
+    found = {MEMBER.match(line).groups() for line in head.split("\nDiscarded input sections")[0]
+             .splitlines() if MEMBER.match(line)}
+    found |= {(line[5:], None) for line in script.splitlines()
+              if line.startswith("LOAD ") and line.endswith((".o", ".obj"))}
+    return sorted({(os.path.normpath(f), m) for f, m in found if os.path.isabs(f)},
+                  key=lambda fm: (fm[0], fm[1] or ""))
+
+
+def parts_of(path, member):
+    """The parts a linked file or member is code of, by the first rule that matches it."""
+    name = os.path.basename(path)
+    for files, members, parts in RULES:
+        if name in files.split() and (members is None) == (member is None) and (
+                member is None or any(fnmatch.fnmatchcase(member, p) for p in members.split())):
+            if parts:
+                return parts
+            break
+    shown = f"{name}({member})" if member else name
+    raise Missing(f"the program links {shown} from {path}, which no notice rule covers: "
+                  f"add its notices to RULES in packaging/third_party.py")
+
+
+def owning_package(path):
+    """The Debian package holding a file, without a multiarch qualifier."""
     owners = run("dpkg", "-S", path).rpartition(": ")[0].split(", ")
     if len(owners) != 1:
         raise Missing(f"several Debian packages hold {path}: {', '.join(owners)}")
-    return owners[0].split(":")[0]  # without a multiarch qualifier
-
-
-def paragraphs(text):
-    """The paragraphs of a machine-readable Debian copyright file: field -> its lines."""
-    result = []
-    for block in re.split(r"\n[ \t]*\n", text):
-        fields, name = {}, None
-        for line in block.splitlines():
-            if line[:1] in (" ", "\t") and name:  # one space off; " ." is an empty line
-                fields[name].append("" if line.strip() == "." else line[1:].rstrip())
-            elif ":" in line and not line.startswith("#"):
-                name, value = line.split(":", 1)
-                name = name.strip().lower()
-                fields[name] = [value.strip()]
-        result += [fields] if fields else []
-    return result
+    return owners[0].split(":")[0]
 
 
 def files_notice(text, pattern, where):
     """The copyright and licence text of the Files: paragraph that lists pattern."""
-    found = paragraphs(text)
-    for fields in found:
-        patterns = " ".join(fields.get("files", [])).split()
-        if pattern in patterns and fields.get("license"):
-            name, licence = fields["license"][0], "\n".join(fields["license"][1:])
+    try:
+        found = debian_copyright.Copyright(text.splitlines(keepends=True))
+    except (debian_copyright.Error, ValueError) as e:
+        raise Missing(f"{where} is not a machine-readable copyright file: {e}") from e
+    for p in found.all_files_paragraphs():
+        if pattern in p.files and p.license:
+            licence = p.license.text
             if not licence.strip():  # the text is in a standalone License: paragraph
-                licence = next(("\n".join(p["license"][1:]) for p in found if "files" not in p
-                                and p.get("license", [""])[0] == name), "")
-            licence = licence.strip("\n")
+                licence = next((lp.license.text for lp in found.all_license_paragraphs()
+                                if lp.license.synopsis == p.license.synopsis), "")
             if not licence.strip():
-                raise Missing(f"no text of licence {name} in {where}")
-            holders = "\n           ".join(line.strip() for line in fields.get("copyright", []))
-            return (f"Files: {' '.join(patterns)}\nCopyright: {holders}\n"
-                    f"License: {name}\n\n{licence}")
+                raise Missing(f"no text of licence {p.license.synopsis} in {where}")
+            holders = "\n           ".join(line.strip() for line in p.copyright.splitlines())
+            return (f"Files: {' '.join(p.files)}\nCopyright: {holders}\n"
+                    f"License: {p.license.synopsis}\n\n{licence.strip(chr(10))}")
     raise Missing(f"no 'Files: {pattern}' paragraph with a License in {where}")
 
 
@@ -129,39 +204,68 @@ def lines_notice(text, first, last, where):
     return "\n".join(line.rstrip() for line in found.group(0).splitlines())
 
 
-def describe(component, program):
-    """The component with its Debian package, version, architecture and notice texts."""
-    packages = {owning_package(name) for name in component["files"]}
+def notice_texts(part, package):
+    """The notice texts a part's rules name."""
+    where = f"/usr/share/doc/{package}/copyright"
+    texts = []
+    for kind, *args in part["notices"]:
+        if kind == "text":
+            texts.append(read_text(HERE / "licenses" / args[0], f"a notice of {part['name']}").strip("\n"))
+            continue
+        text = read_text(where, f"the copyright file of {package}")
+        texts.append(files_notice(text, args[0], where) if kind == "files"
+                     else lines_notice(text, *args, where))
+    return tuple(texts)
+
+
+def package_of(name, sources):
+    """The Debian package, version, architecture and summary of a part's linked files."""
+    packages = {owning_package(path) for path in sources}
     if len(packages) != 1:
-        raise Missing(f"{component['name']}'s files are in several packages: {sorted(packages)}")
+        raise Missing(f"{name}'s linked files are in several packages: {sorted(packages)}")
     package = packages.pop()
-    query = run("dpkg-query", "-W", "-f=${Version}\t${Architecture}", package)
-    version, _, arch = query.partition("\t")
+    query = run("dpkg-query", "-W", "-f=${Version}\t${Architecture}\t${binary:Summary}", package)
+    version, arch, summary = (query.split("\t") + ["", ""])[:3]
     if not version or not arch:
         raise Missing(f"dpkg-query gives no version of {package}")
-    where = f"/usr/share/doc/{package}/copyright"
-    try:
-        text = pathlib.Path(where).read_text(encoding="utf-8")
-    except (OSError, ValueError) as e:
-        raise Missing(f"cannot read {where}, the copyright file of {package}: "
-                      f"{getattr(e, 'strerror', None) or e}") from e
-    texts = tuple(files_notice(text, rule[1], where) if rule[0] == "files"
-                  else lines_notice(text, rule[1], rule[2], where) for rule in component["notices"])
-    if component["marker"] and component["marker"].encode() not in program:
-        print(f"third_party: warning: the program lacks '{component['marker']}'; "
-              f"is {component['name']} still linked in?", file=sys.stderr)
-    return dict(component, package=package, version=version, arch=arch, texts=texts)
+    return dict(package=package, version=version, arch=arch, summary=summary)
+
+
+def describe(map_text, where, program):
+    """The linked parts, in PARTS' order, each with its package and notice texts."""
+    sources = {}
+    for path, member in linked_inputs(map_text, where):
+        for name in parts_of(path, member):
+            sources.setdefault(name, set()).add(path)
+    entries = []
+    for name, part in PARTS.items():
+        if name not in sources:
+            continue
+        if part.get("marker") and part["marker"].encode() not in program:
+            raise Missing(f"the map links {name}, but the program lacks its text "
+                          f"'{part['marker']}': is the map from another link?")
+        owner = part.get("within")
+        if owner and owner not in sources:
+            raise Missing(f"the map links {name} without {owner}, which holds it")
+        debian = (next(e for e in entries if e["name"] == owner) if owner
+                  else package_of(name, sources[name]))
+        entries.append(dict(part, **{k: debian[k] for k in ("package", "version", "arch", "summary")},
+                            texts=notice_texts(part, debian["package"])))
+    return entries
 
 
 def notices_bytes(version, entries):
-    """The notices file: a heading, then each component with its notice texts."""
+    """The notices file: a heading, then each part with its notice texts."""
     out, given = [HEADING.format(version=version), ""], {}
     for e in entries:
         out += [RULE, f"{e['name']}: {e['title']}",
-                f"Debian package: {e['package']} {e['version']} ({e['arch']})",
+                f"Debian package: {e['package']} {e['version']} ({e['arch']})"
+                + (f", built into {e['within']}" if e.get("within") else ""),
                 f"Licence (SPDX): {e['licence']}",
-                *(f"Licence text: {link}" for link in e["links"]),
-                f"Notices, from the Debian copyright file of {e['package']}:", RULE, ""]
+                *(f"Licence text: {link}" for link in e.get("links", ())),
+                "Notices, from " + (f"the Debian copyright file of {e['package']}:"
+                                    if e["notices"][0][0] != "text" else "its source in GCC 12:"),
+                RULE, ""]
         same = e["texts"] in given
         for text in [f"The same notices as for {given[e['texts']]} above."] if same else e["texts"]:
             out += [text, "", THIN_RULE, ""]
@@ -169,40 +273,84 @@ def notices_bytes(version, entries):
     return b"\xef\xbb\xbf" + "\r\n".join("\n".join(out).split("\n")).encode("utf-8")
 
 
+def expression(licences):
+    """The SPDX expression of all the given licences together."""
+    unique = list(dict.fromkeys(licences))
+    if len(unique) == 1:
+        return unique[0]
+    return " AND ".join(f"({x})" if " OR " in x else x for x in unique)
+
+
+def licence_of(text):
+    """A CycloneDX licence choice: a single SPDX id as an id, anything more as an expression."""
+    return [{"license": {"id": text}} if " " not in text and not text.startswith("LicenseRef-")
+            else {"expression": text}]
+
+
+def combined_licence(e, entries):
+    """A part's licence with those of the parts built into it."""
+    return expression([e["licence"]] + [combined_licence(i, entries) for i in entries
+                                        if i.get("within") == e["name"]])
+
+
+def part_component(e, entries):
+    """A part as a component, the parts built into it nested; its licence covers them."""
+    inner = [part_component(i, entries) for i in entries if i.get("within") == e["name"]]
+    component = {"bom-ref": e["name"], "type": "library", "name": e["name"], "description": e["title"],
+                 "licenses": licence_of(combined_licence(e, entries))}
+    return dict(component, components=inner) if inner else component
+
+
+def package_component(package, entries):
+    """A Debian package as a component, with its purl and the parts linked from it."""
+    tops = [e for e in entries if e["package"] == package and not e.get("within")]
+    purl = (f"pkg:deb/debian/{urllib.parse.quote(package, safe='')}"
+            f"@{urllib.parse.quote(tops[0]['version'], safe=':')}"
+            f"?arch={tops[0]['arch']}&distro={sbom_check.DISTRO}")
+    return {"bom-ref": purl, "type": "library", "name": package, "version": tops[0]["version"],
+            "description": tops[0]["summary"], "supplier": {"name": "Debian"}, "purl": purl,
+            "licenses": licence_of(expression([combined_licence(e, entries) for e in tops])),
+            "components": [part_component(e, entries) for e in tops]}
+
+
 def sbom_bytes(sha256, version, epoch, entries):
     """The CycloneDX 1.5 JSON bill of materials of the program and its components."""
     program_ref = f"ichscore@{version}"
-    components = sorted(({
-        "bom-ref": e["name"], "type": "library", "name": e["name"], "version": e["version"],
-        "description": e["title"], "supplier": {"name": "Debian"},
-        # A single SPDX id goes in license.id, anything more as an expression.
-        "licenses": [{"license": {"id": e["licence"]}} if " " not in e["licence"]
-                     else {"expression": e["licence"]}],
-        "purl": (f"pkg:deb/debian/{urllib.parse.quote(e['package'], safe='')}"
-                 f"@{urllib.parse.quote(e['version'], safe=':')}?arch={e['arch']}"),
-        "properties": [{"name": "debian:package", "value": e["package"]}],
-    } for e in entries), key=lambda c: c["name"])
+    packages = sorted({e["package"] for e in entries})
+    components = [package_component(p, entries) for p in packages]
     moment = datetime.datetime.fromtimestamp(epoch, datetime.timezone.utc)
+    supplier = {"name": PRODUCT["supplier"]}
     bom = {
         "$schema": "http://cyclonedx.org/schema/bom-1.5.schema.json",
         "bomFormat": "CycloneDX", "specVersion": "1.5", "version": 1,
         # Named by the program and its version: the same release, the same serial number.
         "serialNumber": uuid.uuid5(uuid.NAMESPACE_URL, f"urn:ichscore:{version}:{sha256}").urn,
-        "metadata": {"timestamp": moment.strftime("%Y-%m-%dT%H:%M:%SZ"), "component": {
-            "bom-ref": program_ref, "type": "application", "name": "ichscore", "version": version,
-            "hashes": [{"alg": "SHA-256", "content": sha256}]}},
+        "metadata": {
+            "timestamp": moment.strftime("%Y-%m-%dT%H:%M:%SZ"),
+            "tools": {"components": [{
+                "type": "application", "name": "third_party.py", "group": "ichscore",
+                "version": version, "supplier": supplier,
+                "description": "ichscore's packaging step: the bill from the linker's map"}]},
+            "component": {
+                "bom-ref": program_ref, "type": "application", "name": PRODUCT["name"],
+                "version": version, "supplier": supplier, "publisher": PRODUCT["supplier"],
+                "licenses": licence_of(PRODUCT["licence"]),
+                "hashes": [{"alg": "SHA-256", "content": sha256}]}},
         "components": components,
         "dependencies": [{"ref": program_ref, "dependsOn": [c["bom-ref"] for c in components]}],
     }
+    problems = sbom_check.problems(bom)
+    if problems:
+        raise Missing(f"the bill of materials fails its check: {problems[0]}")
     return (json.dumps(bom, indent=2, sort_keys=True, ensure_ascii=False) + "\n").encode("utf-8")
 
 
 def main(argv):
     """Writes both files, or neither and says what is missing."""
-    if len(argv) != 6:
+    if len(argv) != 7:
         print(__doc__.splitlines()[2], file=sys.stderr)
         return 2
-    program, version, epoch, notices_out, sbom_out = argv[1:]
+    program, link_map, version, epoch, notices_out, sbom_out = argv[1:]
     try:
         if not re.fullmatch(r"[0-9]+", epoch) or not version:
             raise Missing(f"EPOCH must be whole seconds, VERSION not empty: '{epoch}' '{version}'")
@@ -210,7 +358,7 @@ def main(argv):
             data = pathlib.Path(program).read_bytes()
         except OSError as e:
             raise Missing(f"cannot read the program {program}: {e.strerror}") from e
-        entries = [describe(c, data) for c in COMPONENTS]
+        entries = describe(read_text(link_map, "the linker's map"), link_map, data)
         sha256 = hashlib.sha256(data).hexdigest()
         outputs = ((notices_out, notices_bytes(version, entries)),
                    (sbom_out, sbom_bytes(sha256, version, int(epoch), entries)))

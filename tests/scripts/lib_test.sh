@@ -103,9 +103,11 @@ rm "$work/signed/README_zh.txt"
 ich_check "a staged file missing fails" eval '! ich_product_code "$work/signed" 1.0 2>/dev/null'
 
 # scripts/package stops at a failed step with one line and leaves no release
-# in dist/, not even the earlier one. The stand-in cmake "builds" a program,
-# strip copies it; STUB_FAIL names the step that fails: strip or wixl; the
-# README or the notices fail when their source is missing.
+# in dist/, not even the earlier one. The stand-in cmake "builds" a program
+# and the linker's map of it, strip copies it; STUB_FAIL names the step that
+# fails: strip or wixl; the README or the notices fail when their source is
+# missing, the notices also when the map links a member that no rule covers
+# or a part whose marker text the program lacks.
 cat >"$stubs/cmake" <<'STUB'
 #!/usr/bin/env bash
 if [ "$1" = --preset ]; then
@@ -114,7 +116,17 @@ if [ "$1" = --preset ]; then
   mkdir -p "$tree/generated" && echo '#define ICH_VERSION_TEXT "1.0"' >"$tree/generated/ichscore_version.h"
   exit
 fi
-mkdir -p "$2/bin" && printf 'MZ' >"$2/bin/ichscore.exe"
+mkdir -p "$2/bin" || exit 1
+marker="stack smashing detected"
+[ "${STUB_FAIL:-}" = marker ] && marker=""
+printf 'MZ %s' "$marker" >"$2/bin/ichscore.exe"
+gcc=/usr/lib/gcc/x86_64-w64-mingw32/12-posix
+{ printf 'Archive member included to satisfy reference by file (symbol)\n\n'
+  echo "$gcc/libssp.a(ssp.o)"
+  echo "                              main.o (__stack_chk_fail)"
+  [ "${STUB_FAIL:-}" = uncovered ] && echo "$gcc/../../../../x86_64-w64-mingw32/lib/libmingwex.a(lib64_libmingwex_a-getopt.o)"
+  printf '\nLinker script and memory map\n\nLOAD %s\nLOAD libown.a\n' "$gcc/crtbegin.o"
+} >"$2/bin/ichscore.map"
 STUB
 cat >"$stubs/x86_64-w64-mingw32-strip" <<'STUB'
 #!/usr/bin/env bash
@@ -127,8 +139,11 @@ exit 1
 STUB
 chmod +x "$stubs"/*
 declare -A failing_line=([readme]="could not write README_zh.txt" [strip]="could not strip"
-  [notices]="could not write the third-party notices" [wixl]="could not build ichscore-1.0-win64.msi")
-for step in readme strip notices wixl; do
+  [notices]="could not write the third-party notices" [wixl]="could not build ichscore-1.0-win64.msi"
+  [uncovered]="could not write the third-party notices" [marker]="could not write the third-party notices")
+declare -A failing_cause=([uncovered]="links libmingwex.a(lib64_libmingwex_a-getopt.o) from"
+  [marker]="the map links libssp, but the program lacks its text 'stack smashing detected'")
+for step in readme strip notices wixl uncovered marker; do
   copy="$work/package-$step"
   mkdir -p "$copy/app/resources" "$copy/dist" &&
     cp -r "$ICH_ROOT/scripts" "$ICH_ROOT/packaging" "$ICH_ROOT/CMakeLists.txt" "$copy/" &&
@@ -141,6 +156,8 @@ for step in readme strip notices wixl; do
   ich_check "package, $step failing: exits non-zero" [ "$rc" -ne 0 ]
   ich_check "package, $step failing: one line says why" [ "$(grep -c '^package: ' <<<"$out")" -eq 1 ]
   ich_check "package, $step failing: it names that step" grep -q "^package: ${failing_line[$step]}" <<<"$out"
+  [ -n "${failing_cause[$step]:-}" ] &&
+    ich_check "package, $step failing: it says why" grep -qF "${failing_cause[$step]}" <<<"$out"
   ich_check "package, $step failing: no zip or MSI in dist/" \
     eval '[ -z "$(find "$copy/dist" -name "*.zip" -o -name "*.msi")" ]'
 done
