@@ -9,11 +9,15 @@ ICH_ROOT=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
 # bindings (python3-gi, gir1.2-libmsi-1.0), with the program's version read
 # by python3-pefile; osslsigncode signs, and openssl makes the signing
 # check's throwaway certificate. The install check reads the MSI's tables
-# with msitools and the shortcut with liblnk-utils.
+# with msitools and the shortcut with liblnk-utils. The notices read Debian's
+# copyright files with python3-debian; the bill of materials is validated
+# with python3-jsonschema. scripts/make_icon.py draws the icon with
+# python3-pil.
 ICH_PACKAGES=(cmake make g++ googletest libbenchmark-dev
   g++-mingw-w64-x86-64 wine wine64 xvfb xdotool imagemagick fonts-wqy-microhei xclip
   clang-14 libclang-rt-14-dev python3 libmuparser-dev libfparser-dev zip unzip git
-  wixl python3-gi gir1.2-libmsi-1.0 python3-pefile osslsigncode openssl msitools liblnk-utils)
+  wixl python3-gi gir1.2-libmsi-1.0 python3-pefile osslsigncode openssl msitools liblnk-utils
+  python3-debian python3-jsonschema python3-pil)
 
 # The commands the scripts run, each with the package that provides it.
 declare -A ICH_COMMAND_PACKAGE=(

@@ -1,13 +1,15 @@
-#!/usr/bin/env python3
+#!/usr/bin/python3
 """Writes app/resources/ichscore.ico: a white cross on a teal-blue square with
 curved corners, as seven 32-bit PNG-compressed images of 16 to 256 pixels.
 
-Uses only the standard library: each pixel's coverage is found by sampling a
-4 x 4 grid inside it, which smooths the curved corners and the cross's edges.
+Each size is drawn on its own, each pixel's coverage found by sampling a
+4 x 4 grid inside it, which smooths the curved corners and the cross's
+edges; Pillow (Debian's python3-pil) writes the PNG images and the icon's
+directory. Run it with Debian's Python: /usr/bin/python3 scripts/make_icon.py.
 """
 import os
-import struct
-import zlib
+
+from PIL import Image
 
 SIZES = (16, 24, 32, 48, 64, 128, 256)
 TEAL = (0x00, 0x84, 0xB0)
@@ -47,37 +49,19 @@ def pixel(x, y, size):
     return rgb + (round(255 * square / SAMPLES ** 2),)
 
 
-def png(size):
-    rows = bytearray()
-    for y in range(size):
-        rows.append(0)  # filter type: none
-        for x in range(size):
-            rows.extend(pixel(x, y, size))
-
-    def chunk(kind, data):
-        body = kind + data
-        return struct.pack(">I", len(data)) + body + struct.pack(">I", zlib.crc32(body))
-
-    header = struct.pack(">IIBBBBB", size, size, 8, 6, 0, 0, 0)  # 8-bit RGBA
-    return (b"\x89PNG\r\n\x1a\n" + chunk(b"IHDR", header) +
-            chunk(b"IDAT", zlib.compress(bytes(rows), 9)) + chunk(b"IEND", b""))
-
-
-def ico(images):
-    out = struct.pack("<HHH", 0, 1, len(images))
-    offset = 6 + 16 * len(images)
-    for size, data in images:
-        side = 0 if size == 256 else size  # 0 stands for 256 in the directory
-        out += struct.pack("<BBBBHHII", side, side, 0, 0, 1, 32, len(data), offset)
-        offset += len(data)
-    return out + b"".join(data for _, data in images)
+def image(size):
+    """The icon drawn at one size, as an 8-bit RGBA image."""
+    data = bytes(c for y in range(size) for x in range(size) for c in pixel(x, y, size))
+    return Image.frombytes("RGBA", (size, size), data)
 
 
 def main():
     root = os.path.join(os.path.dirname(os.path.abspath(__file__)), "..")
     path = os.path.join(root, "app", "resources", "ichscore.ico")
-    with open(path, "wb") as f:
-        f.write(ico([(size, png(size)) for size in SIZES]))
+    images = [image(size) for size in SIZES]
+    # The largest is the one saved; the others replace its scaled copies.
+    images[-1].save(path, format="ICO", sizes=[(s, s) for s in SIZES], append_images=images[:-1],
+                    bitmap_format="png")
     print(path)
 
 
