@@ -162,4 +162,19 @@ for step in readme strip notices wixl uncovered marker; do
     eval '[ -z "$(find "$copy/dist" -name "*.zip" -o -name "*.msi")" ]'
 done
 
+# The bill's check: the bill the stand-in release staged passes it; each fault
+# a scanner would trip on fails it.
+bill="$work/package-wixl/build/windows-release/package/ichscore-1.0-win64/ichscore.cdx.json"
+ich_check "sbom_check: the staged bill passes" /usr/bin/python3 "$ICH_ROOT/packaging/sbom_check.py" "$bill"
+declare -A broken=(
+  [a purl on two components]='c = b["components"][0]; b["components"].append({"type": c["type"], "name": "other", "purl": c["purl"]})'
+  [a property the schema lacks]='b["components"][0]["colour"] = "teal"'
+  [a Debian purl without its distro]='c = b["components"][0]; c["purl"] = c["purl"].replace("&distro=debian-12", "")')
+for fault in "${!broken[@]}"; do
+  /usr/bin/python3 -c "import json, sys; b = json.load(open(sys.argv[1])); ${broken[$fault]}
+json.dump(b, open(sys.argv[2], 'w'))" "$bill" "$work/broken.json"
+  ich_check "sbom_check: a bill with $fault fails" \
+    eval '! /usr/bin/python3 "$ICH_ROOT/packaging/sbom_check.py" "$work/broken.json" >/dev/null'
+done
+
 ich_checks_done scripts
