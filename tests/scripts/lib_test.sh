@@ -20,6 +20,10 @@ mkdir -p "$stubs"
 cat >"$stubs/wine" <<'STUB'
 #!/usr/bin/env bash
 reg="$WINEPREFIX/stub.reg"
+# A program's report mode writes a report; told to, one that differs.
+case "${2:-}" in --selftest | --verify)
+  printf '%s' "$2" >"$3"; [ "${STUB_FAIL:-}" = reports ] && printf ' differs' >>"$3"; exit 0 ;;
+esac
 [ "$1" = reg ] || exit 0
 case "$2" in
   add)   [ "${STUB_FAIL:-}" = reg-add ] && exit 1
@@ -104,8 +108,9 @@ ich_check "a staged file missing fails" eval '! ich_product_code "$work/signed" 
 
 # scripts/package stops at a failed step with one line and leaves no release
 # in dist/, not even the earlier one. The stand-in cmake "builds" a program,
-# strip copies it; STUB_FAIL names the step that fails: strip or wixl; the
-# README or the notices fail when their source is missing.
+# strip copies it; STUB_FAIL names the step that fails: strip, wixl, or the
+# reports (the shipped program's differ from the native one's); the README
+# or the notices fail when their source is missing.
 cat >"$stubs/cmake" <<'STUB'
 #!/usr/bin/env bash
 if [ "$1" = --preset ]; then
@@ -114,7 +119,8 @@ if [ "$1" = --preset ]; then
   mkdir -p "$tree/generated" && echo '#define ICH_VERSION_TEXT "1.0"' >"$tree/generated/ichscore_version.h"
   exit
 fi
-mkdir -p "$2/bin" && printf 'MZ' >"$2/bin/ichscore.exe"
+mkdir -p "$2/bin" && printf 'MZ' >"$2/bin/ichscore.exe" &&
+  printf '#!/bin/sh\nprintf %%s "$1" >"$2"\n' >"$2/bin/ichscore" && chmod +x "$2/bin/ichscore"
 STUB
 cat >"$stubs/x86_64-w64-mingw32-strip" <<'STUB'
 #!/usr/bin/env bash
@@ -127,8 +133,9 @@ exit 1
 STUB
 chmod +x "$stubs"/*
 declare -A failing_line=([readme]="could not write README_zh.txt" [strip]="could not strip"
-  [notices]="could not write the third-party notices" [wixl]="could not build ichscore-1.0-win64.msi")
-for step in readme strip notices wixl; do
+  [notices]="could not write the third-party notices" [wixl]="could not build ichscore-1.0-win64.msi"
+  [reports]="the shipped ichscore.exe's reports differ")
+for step in readme strip reports notices wixl; do
   copy="$work/package-$step"
   mkdir -p "$copy/app/resources" "$copy/dist" &&
     cp -r "$ICH_ROOT/scripts" "$ICH_ROOT/packaging" "$ICH_ROOT/CMakeLists.txt" "$copy/" &&
