@@ -3,7 +3,9 @@
 // holds "--selftest"; a path is terminated inside the caller's capacity, at
 // most 519 characters long, and is either the default or the whole run of the
 // text right after the switch up to the character that ends it; a run too
-// long for that is refused, never cut, and leaves the path empty.
+// long for that is refused, never cut, and leaves the path empty. The mode is
+// the self-test whenever "--selftest" is there, else the verification
+// whenever "--verify" is.
 #include <cstdint>
 #include <cstring>
 #include <cwchar>
@@ -53,25 +55,30 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
 
   wchar_t* path = new wchar_t[capacity];
   poison(path, capacity);
-  const SelftestSwitch found = parse_selftest_switch(line, path, capacity);
+  const ReportSwitch found = parse_selftest_switch(line, path, capacity);
   const wchar_t* at = std::wcsstr(line, L"--selftest");
-  FUZZ_CHECK((found != kNoSelftest) == (at != nullptr));
-  if (found != kNoSelftest) {
+  FUZZ_CHECK((found != kNoSwitch) == (at != nullptr));
+  if (found != kNoSwitch) {
     FUZZ_CHECK(terminated_within(path, capacity));
     const wchar_t* run = nullptr;
     size_t run_length = path_run(at + 10, &run);
     if (run_length == 0) {
-      run = kDefaultReportPath;
-      run_length = std::wcslen(kDefaultReportPath);
+      run = kDefaultSelftestPath;
+      run_length = std::wcslen(kDefaultSelftestPath);
     }
     const size_t limit = capacity - 1 < 519 ? capacity - 1 : 519;
-    if (found == kSelftestPath) {
+    if (found == kSwitchPath) {
       FUZZ_CHECK(run_length <= limit);
       FUZZ_CHECK(std::wcslen(path) == run_length && std::wcsncmp(path, run, run_length) == 0);
     } else {
-      FUZZ_CHECK(found == kSelftestPathTooLong && run_length > limit && path[0] == 0);
+      FUZZ_CHECK(found == kSwitchPathTooLong && run_length > limit && path[0] == 0);
     }
   }
+  poison(path, capacity);
+  const ModeChoice choice = choose_mode(line, path, capacity);
+  const bool verify = std::wcsstr(line, L"--verify") != nullptr;
+  FUZZ_CHECK(choice.mode == (at ? kModeSelftest : verify ? kModeVerify : kModeWindow));
+  FUZZ_CHECK(choice.mode == kModeWindow || terminated_within(path, capacity));
   delete[] path;
   delete[] line;
   return 0;

@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
 # Checks the release's MSI the way IT deploys it, under Wine in a throwaway
 # prefix: every version the release carries against the project's; silent
-# install; the installed program's self-test, hardening flags and
+# install; the installed program's self-test, verification, hardening flags and
 # shortcut; the notices and the bill of materials beside it; a signed
 # package of the same version over the unsigned one; upgrade to a higher
 # version whose program differs; refused downgrade; silent uninstall that
@@ -95,6 +95,16 @@ selftest_of() {  # program: its self-test, run from the test's folder, writes th
   rm -f "$tree/selftest.txt"
   (cd "$tree" && wine "$1" --selftest selftest.txt >/dev/null 2>&1 </dev/null)
   cmp -s "$tree/expected.txt" "$tree/selftest.txt"
+}
+# The installed program's verification, run from the test's folder as IT
+# would run it, passes and writes the report whose SHA-256 the installed
+# README_zh.txt gives.
+verify_as_readme_says() {
+  local expected
+  expected=$(tr -d '\r' <"$program/README_zh.txt" | sed -n 's/^ *verify\.txt：\([0-9a-f]\{64\}\)$/\1/p')
+  rm -f "$tree/verify.txt"
+  (cd "$tree" && wine "$program/ichscore.exe" --verify verify.txt >/dev/null 2>&1 </dev/null) &&
+    [ -n "$expected" ] && [ "$(hash_of "$tree/verify.txt")" = "$expected" ]
 }
 # The shortcut's target, as the link records it, is the installed program
 # and starts it.
@@ -227,6 +237,7 @@ ich_check "it installs every staged file as staged" installed_as "$stage"
 ich_check "the file names, the package, the program's resources and about box say version $version" \
   versions_read_back "$version"
 ich_check "the installed program's self-test writes the report" selftest_of "$program/ichscore.exe"
+ich_check "its verification passes with the SHA-256 its README gives" verify_as_readme_says
 ich_check "one Start-menu shortcut to the program, with its icon" shortcut
 ich_check "the shortcut's target is the installed program and starts it" shortcut_starts
 ich_check "one uninstall entry, with the version and publisher" one_entry "$version"

@@ -104,3 +104,29 @@ ich_throwaway_cert() {  # dir
     openssl pkcs12 -export -inkey "$1/key.pem" -in "$1/cert.pem" -passout pass:throwaway \
       -out "$1/cert.pfx"
 }
+
+# The SHA-256 of the reports that a program's self-test (on the default
+# values) and verification write, as "SELFTEST VERIFY": both modes run by
+# the given command in a folder of their own. Fails when either mode exits
+# non-zero, so a program that fails its own checks is never released.
+ich_report_hashes() {  # folder command...
+  local folder=$1
+  shift
+  rm -rf "$folder" && mkdir -p "$folder" || return 1
+  (cd "$folder" && "$@" --selftest selftest.txt && "$@" --verify verify.txt) \
+    >/dev/null 2>&1 </dev/null || return 1
+  (cd "$folder" && set -o pipefail && sha256sum selftest.txt verify.txt | cut -d' ' -f1 | paste -sd' ')
+}
+
+# Writes the staged README_zh.txt from packaging/README_zh.txt for Notepad
+# on older Windows (a byte-order mark, CR LF line ends), with the SHA-256 of
+# the two reports in place of their markers. Fails when a marker or a hash
+# is missing.
+ich_stage_readme() {  # stage-dir selftest-sha256 verify-sha256
+  local source=packaging/README_zh.txt hash='^[0-9a-f]{64}$'
+  [[ ${2:-} =~ $hash && ${3:-} =~ $hash ]] && grep -q '@SELFTEST_SHA256@' "$source" &&
+    grep -q '@VERIFY_SHA256@' "$source" || return 1
+  { printf '\xef\xbb\xbf' &&
+    sed -e "s/@SELFTEST_SHA256@/$2/" -e "s/@VERIFY_SHA256@/$3/" -e 's/$/\r/' "$source"; } \
+    >"$1/README_zh.txt"
+}

@@ -1,10 +1,27 @@
-// The native program: the self-test only. The calculator window is the
-// Windows program.
+// The native program: the self-test and the verification only. The
+// calculator window is the Windows program.
 #include <cstdio>
 
 #include "app/command_line.h"
 #include "base/utf8.h"
 #include "selftest/selftest.h"
+#include "verify/verify.h"
+
+namespace {
+
+// Runs the mode's report and says on stderr when it could not be written.
+int run_report_mode(ProgramMode mode, const wchar_t* path) {
+  const char* what = mode == kModeSelftest ? "self-test" : "verification";
+  const int code = mode == kModeSelftest ? run_selftest(path) : run_verify(path);
+  if (code == kSelftestNotWritten) {
+    char narrow[4 * kReportPathCapacity];
+    narrow[utf8_encode(path, -1, narrow, sizeof narrow - 1, nullptr)] = 0;
+    std::fprintf(stderr, "ichscore: the %s report could not be written to %s\n", what, narrow);
+  }
+  return code;
+}
+
+}  // namespace
 
 int main(int argc, char** argv) {
   // Rebuild the command line as Windows would hand it over, so that both
@@ -19,28 +36,22 @@ int main(int argc, char** argv) {
   static wchar_t command_line[32768];
   join_command_line(count, pointers, command_line, 32768);
 
-  wchar_t path[kSelftestPathCapacity];
-  switch (parse_selftest_switch(command_line, path, kSelftestPathCapacity)) {
-    case kSelftestPath: {
-      const int code = run_selftest(path);
-      if (code == kSelftestNotWritten) {
-        char narrow[4 * kSelftestPathCapacity];
-        narrow[utf8_encode(path, -1, narrow, sizeof narrow - 1, nullptr)] = 0;
-        std::fprintf(stderr, "ichscore: the self-test report could not be written to %s\n", narrow);
-      }
-      return code;
-    }
-    case kSelftestPathTooLong:
-      std::fprintf(stderr,
-                   "ichscore: the self-test report path is longer than %d characters; "
-                   "no report was written\n",
-                   kSelftestPathCapacity - 1);
-      return kSelftestNotWritten;
-    case kNoSelftest: break;
+  wchar_t path[kReportPathCapacity];
+  const ModeChoice choice = choose_mode(command_line, path, kReportPathCapacity);
+  if (choice.mode == kModeWindow) {
+    std::fputs(
+        "ichscore: the calculator window is the Windows program (ichscore.exe); "
+        "this build offers --selftest [PATH] and --verify [PATH] only.\n",
+        stderr);
+    return 1;
   }
-  std::fputs(
-      "ichscore: the calculator window is the Windows program (ichscore.exe); "
-      "this build offers --selftest [PATH] only.\n",
-      stderr);
-  return 1;
+  if (choice.report == kSwitchPathTooLong) {
+    std::fprintf(stderr,
+                 "ichscore: the %s report path is longer than %d characters; "
+                 "no report was written\n",
+                 choice.mode == kModeSelftest ? "self-test" : "verification",
+                 kReportPathCapacity - 1);
+    return kSelftestNotWritten;
+  }
+  return run_report_mode(choice.mode, path);
 }

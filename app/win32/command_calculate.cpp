@@ -5,7 +5,7 @@
 #include "app/win32/window_state.h"
 #include "base/text.h"
 #include "engine/calculation.h"
-#include "engine/input_number.h"
+#include "engine/parameter_input.h"
 
 namespace {
 
@@ -21,42 +21,25 @@ const wchar_t kYesNoMessage[] = L"第 %d 项“%ls”请输入 1 或 0。";
 const wchar_t kWholeRangeMessage[] = L"第 %d 项“%ls”请输入 %.15g 至 %.15g 之间的整数。";
 const wchar_t kRangeMessage[] = L"第 %d 项“%ls”请输入 %.15g 至 %.15g 之间的数值。";
 
-enum InputVerdict {
-  kInputAccepted,
-  kInputMissing,
-  kInputUnreadable,
-  kInputCommaForPoint,
-  kInputOutOfRange
-};
-
-// A typing slip must be refused, never read as some other value: the text
-// must be one whole number, present (a missing value is not a zero), and
-// inside the item's range. A text too long for the buffer is refused too: its
-// cut form could read as a number the user did not type.
-InputVerdict read_input_value(int i, double* value) {
+// A text too long for the buffer is refused: its cut form could read as a
+// number the user did not type. Everything else is the item's input rule.
+ParameterInput read_input_value(int i, double* value) {
   *value = 0.0;
-  if (GetWindowTextLengthW(g_window.inputs[i]) >= kInputCapacity) return kInputUnreadable;
+  if (GetWindowTextLengthW(g_window.inputs[i]) >= kInputCapacity) return kParameterUnreadable;
   wchar_t text[kInputCapacity];
   GetWindowTextW(g_window.inputs[i], text, kInputCapacity);
-  switch (input_number_read(text, value)) {
-    case kInputEmpty: return kInputMissing;
-    case kInputNotNumber: return kInputUnreadable;
-    case kInputDecimalComma: return kInputCommaForPoint;
-    case kInputNumber: break;
-  }
-  return parameter_accepts(&g_window.tool->parameters[i], *value) ? kInputAccepted
-                                                                  : kInputOutOfRange;
+  return read_parameter_input(&g_window.tool->parameters[i], text, value);
 }
 
-void refuse_input(int i, InputVerdict verdict) {
+void refuse_input(int i, ParameterInput verdict) {
   const ParameterDef& parameter = g_window.tool->parameters[i];
   const ParameterRange& range = parameter.range;
   wchar_t message[256];
-  if (verdict == kInputMissing)
+  if (verdict == kParameterMissing)
     text_format(message, 256, kEmptyMessage, i + 1, parameter.label);
-  else if (verdict == kInputCommaForPoint)
+  else if (verdict == kParameterCommaForPoint)
     text_format(message, 256, kDecimalPointMessage, i + 1, parameter.label);
-  else if (verdict != kInputOutOfRange || !range.set)
+  else if (verdict != kParameterOutOfRange || !range.set)
     text_format(message, 256, kNotNumberMessage, i + 1, parameter.label);
   else if (range.whole_only && range.lowest == 0 && range.highest == 1)
     text_format(message, 256, kYesNoMessage, i + 1, parameter.label);
@@ -83,8 +66,8 @@ void command_calculate() {
   // values matching the result still on screen, so a save cannot mix them.
   double values[kMaxParameters] = {};
   for (int i = 0; i < tool->parameter_count; ++i) {
-    InputVerdict verdict = read_input_value(i, &values[i]);
-    if (verdict != kInputAccepted) {
+    ParameterInput verdict = read_input_value(i, &values[i]);
+    if (verdict != kParameterAccepted) {
       // No result stays beside values it was not calculated from.
       show_no_result(L"输入有误，请修改后重新计算");
       refuse_input(i, verdict);

@@ -1,10 +1,12 @@
 // The Windows program entry: the self-test when the command line holds
-// "--selftest", otherwise the calculator window.
+// "--selftest", the verification when it holds "--verify", otherwise the
+// calculator window.
 #include <windows.h>
 
 #include "app/command_line.h"
 #include "app/win32/main_window.h"
 #include "selftest/selftest.h"
+#include "verify/verify.h"
 
 namespace {
 
@@ -27,13 +29,13 @@ void limit_dll_search_to_system32() {
 
 int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int) {
   limit_dll_search_to_system32();
-  wchar_t path[kSelftestPathCapacity];
-  // The program has no console: in self-test mode its exit code is all a
+  wchar_t path[kReportPathCapacity];
+  // The program has no console: in the report modes its exit code is all a
   // script hears, so a report that cannot be written is told by it alone.
-  switch (parse_selftest_switch(GetCommandLineW(), path, kSelftestPathCapacity)) {
-    case kSelftestPath: return run_selftest(path);
-    case kSelftestPathTooLong: return kSelftestNotWritten;
-    case kNoSelftest: break;
+  const ModeChoice choice = choose_mode(GetCommandLineW(), path, kReportPathCapacity);
+  if (choice.mode != kModeWindow) {
+    if (choice.report == kSwitchPathTooLong) return kSelftestNotWritten;
+    return choice.mode == kModeSelftest ? run_selftest(path) : run_verify(path);
   }
   SetProcessDPIAware();
   return run_main_window(instance, get_tool());

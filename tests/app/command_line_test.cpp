@@ -1,6 +1,6 @@
-// Choosing the mode from the whole command line: where "--selftest" stands,
-// which report path follows it, and how the native entry rebuilds the
-// command line from its arguments.
+// Choosing the mode from the whole command line: where "--selftest" and
+// "--verify" stand, which report path follows, which switch wins, and how
+// the native entry rebuilds the command line from its arguments.
 #include <gtest/gtest.h>
 
 #include <string>
@@ -10,63 +10,71 @@
 namespace {
 
 struct Parsed {
-  bool selftest;
+  ProgramMode mode;
   std::wstring path;
 };
 
 Parsed parse(const std::wstring& command_line) {
-  wchar_t path[kSelftestPathCapacity + 8];
+  wchar_t path[kReportPathCapacity + 8];
   for (wchar_t& ch : path) ch = L'#';
-  bool selftest = parse_selftest_switch(command_line.c_str(), path, kSelftestPathCapacity);
-  for (int i = kSelftestPathCapacity; i < kSelftestPathCapacity + 8; ++i) EXPECT_EQ(L'#', path[i]);
-  return {selftest, selftest ? std::wstring(path) : std::wstring()};
+  ModeChoice choice = choose_mode(command_line.c_str(), path, kReportPathCapacity);
+  for (int i = kReportPathCapacity; i < kReportPathCapacity + 8; ++i) EXPECT_EQ(L'#', path[i]);
+  return {choice.mode, choice.mode != kModeWindow ? std::wstring(path) : std::wstring()};
 }
 
 TEST(CommandLine, EdgeCases) {
   struct Case {
     const wchar_t* command_line;
-    bool selftest;
+    ProgramMode mode;
     const wchar_t* path;
   } cases[] = {
-      {L"ichscore.exe", false, L""},
-      {L"\"C:\\Program Files\\ichscore.exe\"", false, L""},
-      {L"", false, L""},
-      {L"ichscore.exe --selftest", true, L"selftest.txt"},
-      {L"ichscore.exe --selftest ", true, L"selftest.txt"},
-      {L"ichscore.exe --selftest out.txt", true, L"out.txt"},
-      {L"ichscore.exe --selftest     out.txt", true, L"out.txt"},
-      {L"ichscore.exe --selftest out.txt rest of line", true, L"out.txt"},
-      {L"ichscore.exe --selftest \"C:\\my dir\\out file.txt\" rest", true,
+      {L"ichscore.exe", kModeWindow, L""},
+      {L"\"C:\\Program Files\\ichscore.exe\"", kModeWindow, L""},
+      {L"", kModeWindow, L""},
+      {L"ichscore.exe --selftest", kModeSelftest, L"selftest.txt"},
+      {L"ichscore.exe --selftest ", kModeSelftest, L"selftest.txt"},
+      {L"ichscore.exe --selftest out.txt", kModeSelftest, L"out.txt"},
+      {L"ichscore.exe --selftest     out.txt", kModeSelftest, L"out.txt"},
+      {L"ichscore.exe --selftest out.txt rest of line", kModeSelftest, L"out.txt"},
+      {L"ichscore.exe --selftest \"C:\\my dir\\out file.txt\" rest", kModeSelftest,
        L"C:\\my dir\\out file.txt"},
-      {L"ichscore.exe --selftest \"\"", true, L"selftest.txt"},
-      {L"ichscore.exe --selftest \"\" out.txt", true, L"selftest.txt"},
-      {L"ichscore.exe --selftest \"unmatched quote and blanks", true,
+      {L"ichscore.exe --selftest \"\"", kModeSelftest, L"selftest.txt"},
+      {L"ichscore.exe --selftest \"\" out.txt", kModeSelftest, L"selftest.txt"},
+      {L"ichscore.exe --selftest \"unmatched quote and blanks", kModeSelftest,
        L"unmatched quote and blanks"},
-      {L"ichscore.exe --selftest\"a b\"", true, L"a b"},
-      {L"ichscore.exe --selftest=out.txt", true, L"=out.txt"},
-      {L"ichscore.exe x--selftest", true, L"selftest.txt"},
-      {L"ichscore.exe x--selftest y.txt", true, L"y.txt"},
-      {L"ichscore.exe --selftestx", true, L"x"},
-      {L"ichscore.exe --selftest a.txt --selftest b.txt", true, L"a.txt"},
-      {L"ichscore.exe --selftest--selftest b.txt", true, L"--selftest"},
-      {L"ichscore.exe --selftest\tout.txt", true, L"\tout.txt"},
-      {L"ichscore.exe --selftest \tout.txt more", true, L"\tout.txt"},
-      {L"ichscore.exe --selftest out\tfile.txt", true, L"out\tfile.txt"},
-      {L"C:\\tools--selftest\\ichscore.exe", true, L"\\ichscore.exe"},
-      {L"\"C:\\a --selftest b\\ichscore.exe\" --selftest out.txt", true, L"b\\ichscore.exe\""},
-      {L"ichscore.exe --SELFTEST out.txt", false, L""},
-      {L"ichscore.exe --selftes out.txt", false, L""},
-      {L"ichscore.exe -- selftest", false, L""},
-      {L"ichscore.exe -selftest", false, L""},
-      {L"ichscore.exe --selftest 报告.txt", true, L"报告.txt"},
+      {L"ichscore.exe --selftest\"a b\"", kModeSelftest, L"a b"},
+      {L"ichscore.exe --selftest=out.txt", kModeSelftest, L"=out.txt"},
+      {L"ichscore.exe x--selftest", kModeSelftest, L"selftest.txt"},
+      {L"ichscore.exe x--selftest y.txt", kModeSelftest, L"y.txt"},
+      {L"ichscore.exe --selftestx", kModeSelftest, L"x"},
+      {L"ichscore.exe --selftest a.txt --selftest b.txt", kModeSelftest, L"a.txt"},
+      {L"ichscore.exe --selftest--selftest b.txt", kModeSelftest, L"--selftest"},
+      {L"ichscore.exe --selftest\tout.txt", kModeSelftest, L"\tout.txt"},
+      {L"ichscore.exe --selftest \tout.txt more", kModeSelftest, L"\tout.txt"},
+      {L"ichscore.exe --selftest out\tfile.txt", kModeSelftest, L"out\tfile.txt"},
+      {L"C:\\tools--selftest\\ichscore.exe", kModeSelftest, L"\\ichscore.exe"},
+      {L"\"C:\\a --selftest b\\ichscore.exe\" --selftest out.txt", kModeSelftest,
+       L"b\\ichscore.exe\""},
+      {L"ichscore.exe --SELFTEST out.txt", kModeWindow, L""},
+      {L"ichscore.exe --selftes out.txt", kModeWindow, L""},
+      {L"ichscore.exe -- selftest", kModeWindow, L""},
+      {L"ichscore.exe -selftest", kModeWindow, L""},
+      {L"ichscore.exe --selftest 报告.txt", kModeSelftest, L"报告.txt"},
+      {L"ichscore.exe --verify", kModeVerify, L"verify.txt"},
+      {L"ichscore.exe --verify \"D:\\核对 记录\\v.txt\" rest", kModeVerify,
+       L"D:\\核对 记录\\v.txt"},
+      {L"ichscore.exe --verify v.txt --selftest s.txt", kModeSelftest, L"s.txt"},
+      {L"ichscore.exe --selftest s.txt --verify v.txt", kModeSelftest, L"s.txt"},
+      {L"ichscore.exe --verify --selftest", kModeSelftest, L"selftest.txt"},
+      {L"ichscore.exe --VERIFY v.txt", kModeWindow, L""},
   };
   for (const Case& c : cases) {
     Parsed p = parse(c.command_line);
-    EXPECT_EQ(c.selftest, p.selftest) << std::wstring(c.command_line).size() << " chars";
+    EXPECT_EQ(c.mode, p.mode) << std::wstring(c.command_line).size() << " chars";
     EXPECT_EQ(std::wstring(c.path), p.path);
   }
   wchar_t path[8] = L"keep";
-  EXPECT_FALSE(parse_selftest_switch(nullptr, path, 8));
+  EXPECT_EQ(kNoSwitch, parse_selftest_switch(nullptr, path, 8));
 }
 
 // A path that does not fit whole is refused rather than cut to another name,
@@ -77,22 +85,23 @@ TEST(CommandLine, PathsThatDoNotFitAreRefusedNotCut) {
   struct Case {
     std::wstring command_line;
     int capacity;
-    SelftestSwitch expected;
+    ReportSwitch expected;
     std::wstring path;  // empty when refused
   } cases[] = {
-      {L"ichscore.exe --selftest " + fits + L" x", kSelftestPathCapacity, kSelftestPath, fits},
-      {L"ichscore.exe --selftest " + too_long, kSelftestPathCapacity, kSelftestPathTooLong, L""},
-      {L"ichscore.exe --selftest \"" + too_long + L"\"", kSelftestPathCapacity,
-       kSelftestPathTooLong, L""},
-      {L"ichscore.exe --selftest \"" + too_long, kSelftestPathCapacity, kSelftestPathTooLong, L""},
-      {L"a --selftest out.txt", 8, kSelftestPath, L"out.txt"},
-      {L"a --selftest out.txt", 7, kSelftestPathTooLong, L""},
-      {L"a --selftest", 5, kSelftestPathTooLong, L""},
+      {L"ichscore.exe --selftest " + fits + L" x", kReportPathCapacity, kSwitchPath, fits},
+      {L"ichscore.exe --selftest " + too_long, kReportPathCapacity, kSwitchPathTooLong, L""},
+      {L"ichscore.exe --selftest \"" + too_long + L"\"", kReportPathCapacity, kSwitchPathTooLong,
+       L""},
+      {L"ichscore.exe --selftest \"" + too_long, kReportPathCapacity, kSwitchPathTooLong, L""},
+      {L"a --selftest out.txt", 8, kSwitchPath, L"out.txt"},
+      {L"a --selftest out.txt", 7, kSwitchPathTooLong, L""},
+      {L"a --selftest", 5, kSwitchPathTooLong, L""},
+      {L"a --verify " + too_long, kReportPathCapacity, kSwitchPathTooLong, L""},
   };
   for (const Case& c : cases) {
-    wchar_t path[kSelftestPathCapacity];
+    wchar_t path[kReportPathCapacity];
     for (wchar_t& ch : path) ch = L'#';
-    EXPECT_EQ(c.expected, parse_selftest_switch(c.command_line.c_str(), path, c.capacity))
+    EXPECT_EQ(c.expected, choose_mode(c.command_line.c_str(), path, c.capacity).report)
         << c.command_line.size() << " chars, capacity " << c.capacity;
     EXPECT_EQ(c.path, std::wstring(path));
   }
@@ -125,11 +134,11 @@ TEST(CommandLine, JoinedArgumentsParseBackToThePath) {
                             L"报告 文件.txt", L"=x",         L"\tx"};
   for (const wchar_t* path : paths) {
     Parsed p = parse(join({L"/usr/bin/ichscore", L"--selftest", path}));
-    EXPECT_TRUE(p.selftest);
+    EXPECT_EQ(kModeSelftest, p.mode);
     EXPECT_EQ(std::wstring(path), p.path);
   }
   EXPECT_EQ(L"selftest.txt", parse(join({L"ichscore", L"--selftest", L""})).path);
-  EXPECT_FALSE(parse(join({L"ichscore", L"out.txt"})).selftest);
+  EXPECT_EQ(kModeWindow, parse(join({L"ichscore", L"out.txt"})).mode);
 }
 
 }  // namespace

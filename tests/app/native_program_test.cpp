@@ -32,7 +32,9 @@ TEST(NativeProgram, ExitCodeAndMessageFollowTheCommandLine) {
       {"--selftest " + report, 0, true, ""},
       {"--selftest " + missing, 3, false, "could not be written to " + missing},
       {"--selftest " + std::string(520, 'p'), 3, false, "longer than 519 characters"},
-      {"", 1, false, "this build offers --selftest [PATH] only"},
+      {"--verify " + report, 0, true, ""},
+      {"--verify " + missing, 3, false, "verification report could not be written to " + missing},
+      {"", 1, false, "this build offers --selftest [PATH] and --verify [PATH] only"},
   };
   for (const Case& c : cases) {
     std::remove(report.c_str());

@@ -11,6 +11,7 @@
 #include "engine/calculation.h"
 #include "engine/format.h"
 #include "engine/formula.h"
+#include "engine/parameter_input.h"
 #include "reports/report.h"
 #include "support/alloc_counter.h"
 
@@ -188,6 +189,26 @@ TEST(ParameterRange, TheIchRangesHoldTheirBoundsAndNothingPast) {
     ASSERT_GE(i, 0) << c.key;
     EXPECT_EQ(c.accepted, parameter_accepts(&tool->parameters[i], c.value))
         << c.key << " " << c.value;
+  }
+}
+
+// What is typed for an item: each way of being refused once, and a number
+// of its range, which is read whatever the result.
+TEST(ParameterInput, ReadsOrRefusesWhatIsTyped) {
+  const ParameterDef* gcs = &get_tool()->parameters[find_parameter(get_tool(), "gcs")];
+  struct Case {
+    const wchar_t* typed;
+    ParameterInput expected;
+    double value;
+  } cases[] = {{L" 12 ", kParameterAccepted, 12},
+               {L"", kParameterMissing, 0},
+               {L"12a", kParameterUnreadable, 0},
+               {L"12,5", kParameterCommaForPoint, 0},
+               {L"16", kParameterOutOfRange, 16}};
+  for (const Case& c : cases) {
+    double value = -1;
+    EXPECT_EQ(c.expected, read_parameter_input(gcs, c.typed, &value)) << c.value;
+    EXPECT_EQ(c.value, value);
   }
 }
 

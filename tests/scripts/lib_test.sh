@@ -20,6 +20,10 @@ mkdir -p "$stubs"
 cat >"$stubs/wine" <<'STUB'
 #!/usr/bin/env bash
 reg="$WINEPREFIX/stub.reg"
+# A program's report mode writes a report; told to, one that differs.
+case "${2:-}" in --selftest | --verify)
+  printf '%s' "$2" >"$3"; [ "${STUB_FAIL:-}" = reports ] && printf ' differs' >>"$3"; exit 0 ;;
+esac
 [ "$1" = reg ] || exit 0
 case "$2" in
   add)   [ "${STUB_FAIL:-}" = reg-add ] && exit 1
@@ -103,11 +107,12 @@ rm "$work/signed/README_zh.txt"
 ich_check "a staged file missing fails" eval '! ich_product_code "$work/signed" 1.0 2>/dev/null'
 
 # scripts/package stops at a failed step with one line and leaves no release
-# in dist/, not even the earlier one. The stand-in cmake "builds" a program
-# and the linker's map of it, strip copies it; STUB_FAIL names the step that
-# fails: strip or wixl; the README or the notices fail when their source is
-# missing, the notices also when the map links a member that no rule covers
-# or a part whose marker text the program lacks.
+# in dist/, not even the earlier one. The stand-in cmake "builds" a program,
+# its native twin and the linker's map of it, strip copies it; STUB_FAIL
+# names the step that fails: strip, wixl, or the reports (the shipped
+# program's differ from the native one's); the README or the notices fail
+# when their source is missing, the notices also when the map links a member
+# that no rule covers or a part whose marker text the program lacks.
 cat >"$stubs/cmake" <<'STUB'
 #!/usr/bin/env bash
 if [ "$1" = --preset ]; then
@@ -120,6 +125,7 @@ mkdir -p "$2/bin" || exit 1
 marker="stack smashing detected"
 [ "${STUB_FAIL:-}" = marker ] && marker=""
 printf 'MZ %s' "$marker" >"$2/bin/ichscore.exe"
+printf '#!/bin/sh\nprintf %%s "$1" >"$2"\n' >"$2/bin/ichscore" && chmod +x "$2/bin/ichscore"
 gcc=/usr/lib/gcc/x86_64-w64-mingw32/12-posix
 { printf 'Archive member included to satisfy reference by file (symbol)\n\n'
   echo "$gcc/libssp.a(ssp.o)"
@@ -140,10 +146,11 @@ STUB
 chmod +x "$stubs"/*
 declare -A failing_line=([readme]="could not write README_zh.txt" [strip]="could not strip"
   [notices]="could not write the third-party notices" [wixl]="could not build ichscore-1.0-win64.msi"
-  [uncovered]="could not write the third-party notices" [marker]="could not write the third-party notices")
+  [uncovered]="could not write the third-party notices" [marker]="could not write the third-party notices"
+  [reports]="the shipped ichscore.exe's reports differ")
 declare -A failing_cause=([uncovered]="links libmingwex.a(lib64_libmingwex_a-getopt.o) from"
   [marker]="the map links libssp, but the program lacks its text 'stack smashing detected'")
-for step in readme strip notices wixl uncovered marker; do
+for step in readme strip reports notices wixl uncovered marker; do
   copy="$work/package-$step"
   mkdir -p "$copy/app/resources" "$copy/dist" &&
     cp -r "$ICH_ROOT/scripts" "$ICH_ROOT/packaging" "$ICH_ROOT/CMakeLists.txt" "$copy/" &&
