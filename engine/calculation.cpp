@@ -3,10 +3,11 @@
 #include "base/text.h"
 #include "engine/format.h"
 #include "engine/formula.h"
-#include "reports/report.h"
 
 const wchar_t kIncompleteWarning[] = L"（部分结果无法计算，请检查输入是否合理）\r\n";
 const wchar_t kDefaultVerdict[] = L"请核对输入参数后重新计算";
+const wchar_t kNoReportText[] = L"（该工具暂无自定义报告）";
+const wchar_t kNoReportVerdict[] = L"暂无报告内容";
 
 namespace {
 
@@ -46,8 +47,13 @@ int run_calculation(const ToolDef* tool, const double* parameter_values, wchar_t
   *level = 0;
 
   if (tool->report_kind != 0) {
-    *level = run_report(tool->report_kind, tool, parameter_values, result, result_capacity, verdict,
-                        verdict_capacity);
+    if (tool->report) {
+      *level = tool->report(tool->report_kind, tool, parameter_values, result, result_capacity,
+                            verdict, verdict_capacity);
+    } else {
+      text_copy(result, result_capacity, kNoReportText);
+      text_copy(verdict, verdict_capacity, kNoReportVerdict);
+    }
     text_copy(detail, detail_capacity, result);
     return *level;
   }

@@ -8,9 +8,13 @@
 extern const wchar_t kIncompleteWarning[];
 // The verdict put in place when no rule won or the winner's text is empty.
 extern const wchar_t kDefaultVerdict[];
+// The result and verdict of a report kind that has no report.
+extern const wchar_t kNoReportText[];
+extern const wchar_t kNoReportVerdict[];
 
 // Fills the result, verdict and detail buffers and writes and returns the
-// level. Capacities count characters; the verdict buffer must hold at least 21
+// level. A tool of a non-zero report kind has its report run by the tool's
+// own report dispatch. Capacities count characters; the verdict buffer must hold at least 21
 // characters and the result buffer at least 13.
 int run_calculation(const ToolDef* tool, const double* parameter_values, wchar_t* result,
                     int result_capacity, wchar_t* verdict, int verdict_capacity, int* level,

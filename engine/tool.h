@@ -42,6 +42,16 @@ struct VerdictRule {
   const wchar_t* verdict;
 };
 
+struct ToolDef;
+
+// Writes the built-in report of the given kind for the tool into the result
+// and verdict texts (emptied first) and returns its level. The engine never
+// names the reports: a tool definition that has a report carries the
+// dispatch that runs it (the reports' run_report).
+using ReportRun = int (*)(int report_kind, const ToolDef* tool, const double* parameter_values,
+                          wchar_t* result, int result_capacity, wchar_t* verdict,
+                          int verdict_capacity);
+
 struct ToolDef {
   int id;  // names the record file and heads the self-test report
   const wchar_t* title;
@@ -56,6 +66,9 @@ struct ToolDef {
   int rule_count;
   const VerdictRule* rules;
   int report_kind;  // 0: outputs and rules; 1 to 11: a built-in report
+  // Runs the report of a non-zero kind; null: the tool has none, and the
+  // calculation gives the no-report text.
+  ReportRun report = nullptr;
 };
 
 // The one tool this program carries.

@@ -28,8 +28,8 @@ struct ReportTool {
 
 void make_report_tool(ReportTool* t, int report_kind, int parameter_count) {
   for (int i = 0; i < kKeyCount; ++i) t->parameters[i] = {kReportKeys[i], L"p", nullptr, 0};
-  t->tool = {999,           L"report", nullptr, L"fuzz", L"",     nullptr,    parameter_count,
-             t->parameters, 0,         nullptr, 0,       nullptr, report_kind};
+  t->tool = {999,           L"report", nullptr, L"fuzz", L"",     nullptr,     parameter_count,
+             t->parameters, 0,         nullptr, 0,       nullptr, report_kind, run_report};
 }
 
 struct Texts {

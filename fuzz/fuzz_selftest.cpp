@@ -12,6 +12,7 @@
 #include "engine/formula.h"
 #include "engine/tool.h"
 #include "fuzz_check.h"
+#include "reports/report.h"
 #include "selftest/selftest.h"
 
 namespace {
@@ -58,7 +59,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
                         outputs,
                         0,
                         nullptr,
-                        report_kind};
+                        report_kind,
+                        run_report};
 
   wchar_t* report = new wchar_t[capacity];
   poison(report, capacity);

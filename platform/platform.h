@@ -5,18 +5,21 @@
 // (platform_win32.cpp, platform_posix.cpp), each file guarded whole, so every
 // file compiles on every build.
 //
-// The file and folder functions return a small result code and keep the raw
-// system error beside it in *os_error (0 on success): GetLastError for Win32
-// calls, errno for C runtime and POSIX calls. os_error is required: every
-// caller passes one, and one that has no use for the error passes a scratch
-// variable.
+// The file and folder functions return a small result code, which says what
+// a failure means for the caller, and keep the system's own answer beside it
+// in *os_error (0 on success). os_error holds one kind of number per build:
+// errno on POSIX; on Windows GetLastError values only (the Windows build
+// calls the Win32 file functions alone, never the C runtime's, and turns the
+// one HRESULT it meets into its Win32 code). A failure that the seam itself
+// finds, without a failed call behind it, reports the nearest system error,
+// as each function says. os_error is required: every caller passes one, and
+// one that has no use for the error passes a scratch variable.
 // Every system call they make goes through the replaceable table of
 // platform_syscalls.h, so tests can make any of them fail.
 #pragma once
 
 #include <cstddef>
 #include <cstdint>
-#include <cstdio>
 
 // Local calendar date and wall-clock time.
 struct PlatformDateTime {
@@ -28,13 +31,17 @@ struct PlatformDateTime {
   int second;  // 0 to 59
 };
 
+// What a failure means; platform_core.cpp maps the system errors to these in
+// one place for each kind of number.
 enum PlatformResult {
   kPlatformOk = 0,
   kPlatformNotFound,  // no such file or folder, or the folder lookup found nothing
-  kPlatformDenied,    // access or sharing denied, read-only file or medium
-  kPlatformTooLong,   // a path does not fit its buffer
-  kPlatformIoError,   // any other failure: disk full, device error, ...
+  kPlatformDenied,    // writing not permitted: a read-only file, folder or medium, or no right
+  kPlatformTooLong,   // a path does not fit its buffer or the system's limit
+  kPlatformIoError,   // the disk is full (or the quota used up), or the device failed
   kPlatformBusy,      // another process holds the file; trying again later may succeed
+  kPlatformExists,    // a file or folder already stands at the path
+  kPlatformFailed,    // any other failure: too many open files, no memory, ...
 };
 
 // The separator between folder names: '\' on Windows, '/' elsewhere.
@@ -47,9 +54,23 @@ constexpr wchar_t kPlatformPathSeparator = L'/';
 // Today's local date and time (GetLocalTime; localtime_r).
 void platform_local_time(PlatformDateTime* out);
 
-// Opens a file by wide path with a stdio mode such as "wb" or "ab"
-// (_wfopen; the path converted to UTF-8 and fopen). Returns null on failure.
-std::FILE* platform_open_file(const wchar_t* path, const char* mode);
+// A file open for writing, from platform_create_file to platform_close_file.
+struct PlatformFile {
+  std::intptr_t handle;  // the descriptor (POSIX) or handle (Windows)
+};
+
+// Creates the file at path for writing, or empties the file there (CreateFileW
+// with CREATE_ALWAYS, sharing only reading; open with O_CREAT | O_TRUNC).
+PlatformResult platform_create_file(const wchar_t* path, PlatformFile* file,
+                                    unsigned long* os_error);
+
+// Writes all count bytes at the file's position, in as many calls as the
+// system needs (write; WriteFile).
+PlatformResult platform_write_file(PlatformFile* file, const void* bytes, std::size_t count,
+                                   unsigned long* os_error);
+
+// Closes the file; a failure means written data may not have reached it.
+PlatformResult platform_close_file(PlatformFile* file, unsigned long* os_error);
 
 // The user's local application data folder, without a trailing separator.
 // Windows: SHGetFolderPathW(CSIDL_LOCAL_APPDATA), the folder's current path.
@@ -64,7 +85,6 @@ PlatformResult platform_create_folder(const wchar_t* path, unsigned long* os_err
 // A file held by this process alone, from platform_hold_file to
 // platform_release_file.
 struct PlatformHeldFile {
-  std::FILE* stream;   // unbuffered, appending at the end; null once closed
   bool created;        // this open created the file
   std::intptr_t hold;  // the descriptor (POSIX) or handle (Windows) carrying the hold
 };
@@ -79,6 +99,10 @@ struct PlatformHeldFile {
 // names the file it locked (a failed save may have removed it meanwhile).
 // A file held by another process, or removed under the attempt, gives
 // kPlatformBusy at once; how long to keep trying is the caller's choice.
+// os_error is then the system's answer: the sharing violation or
+// EWOULDBLOCK, the "not found" of a file removed meanwhile, or EWOULDBLOCK
+// when the path names another file than the one locked. A check that fails
+// otherwise (stat or fstat failing) gives its own error, never kPlatformBusy.
 PlatformResult platform_hold_file(const wchar_t* path, PlatformHeldFile* held,
                                   unsigned long* os_error);
 
@@ -87,14 +111,13 @@ PlatformResult platform_held_file_size(const PlatformHeldFile* held, long long* 
                                        unsigned long* os_error);
 
 // Reads up to count bytes of the held file from offset on into bytes; *got
-// tells how many arrived, fewer than count only at the end of the file. The
-// appending stream is not disturbed: it still writes at the end.
+// tells how many arrived, fewer than count only at the end of the file.
+// Appends still land at the end afterwards.
 PlatformResult platform_read_held_file(const PlatformHeldFile* held, long long offset, void* bytes,
                                        std::size_t count, std::size_t* got,
                                        unsigned long* os_error);
 
-// Appends count bytes at the end of the held file through the hold itself,
-// so it works after the stream was closed.
+// Appends count bytes at the end of the held file.
 PlatformResult platform_append_held_file(PlatformHeldFile* held, const void* bytes,
                                          std::size_t count, unsigned long* os_error);
 
@@ -111,8 +134,11 @@ PlatformResult platform_resize_held_file(PlatformHeldFile* held, long long size,
 // step left should the repair fail too.
 void platform_restore_held_file(const wchar_t* path, PlatformHeldFile* held, long long size);
 
-// Closes the stream if it is still open, then ends the hold. Called once for
-// each successful platform_hold_file.
+// Puts the held file's data onto the disk (FlushFileBuffers; fsync).
+PlatformResult platform_sync_held_file(PlatformHeldFile* held, unsigned long* os_error);
+
+// Ends the hold and closes the file. Called once for each successful
+// platform_hold_file.
 void platform_release_file(PlatformHeldFile* held);
 
 // Milliseconds on a clock that only moves forward (GetTickCount64;
@@ -123,18 +149,7 @@ unsigned long long platform_monotonic_ms();
 // arrives meanwhile; a wait is measured on platform_monotonic_ms.
 void platform_sleep_ms(int ms);
 
-// Writes all count bytes to the stream.
-PlatformResult platform_write_file(std::FILE* file, const void* bytes, std::size_t count,
-                                   unsigned long* os_error);
-
-// Empties the stream's buffer into the file and the file's data onto the disk
-// (fflush, then FlushFileBuffers or fsync).
-PlatformResult platform_sync_file(std::FILE* file, unsigned long* os_error);
-
-// Closes the stream; a failure means buffered data may not have been written.
-PlatformResult platform_close_file(std::FILE* file, unsigned long* os_error);
-
 // Removes the file at path (DeleteFileW; unlink). Only a regular file is
 // removed: a folder or a device standing at the path (/dev/full, say) is left
-// alone and gives kPlatformDenied.
+// alone and gives kPlatformDenied (os_error EPERM or ERROR_ACCESS_DENIED).
 PlatformResult platform_remove_file(const wchar_t* path, unsigned long* os_error);

@@ -1,11 +1,9 @@
 // The half of the seam that is the same on every operating system: the
-// stdio calls, the result helpers and the order of a hold's steps. The
-// platform files provide the steps themselves (platform_core.h).
+// result helpers and the rules and loops of the file functions. The
+// platform files provide the single steps (platform_core.h).
 #include "platform/platform_core.h"
 
 #include <cerrno>
-
-#include "platform/platform_syscalls.h"
 
 PlatformResult platform_result_of_errno(int error) {
   switch (error) {
@@ -16,15 +14,19 @@ PlatformResult platform_result_of_errno(int error) {
     case EROFS:
     case ETXTBSY: return kPlatformDenied;
     case ENAMETOOLONG: return kPlatformTooLong;
-    case EWOULDBLOCK: return kPlatformBusy;
-    default: return kPlatformIoError;
+    case ENOSPC:
+#ifdef EDQUOT  // not in every C runtime's table
+    case EDQUOT:
+#endif
+    case EIO: return kPlatformIoError;
+    case EWOULDBLOCK:
+#if EAGAIN != EWOULDBLOCK
+    case EAGAIN:
+#endif
+      return kPlatformBusy;
+    case EEXIST: return kPlatformExists;
+    default: return kPlatformFailed;
   }
-}
-
-PlatformResult platform_fail_with_errno(unsigned long* os_error) {
-  int error = errno ? errno : EIO;
-  *os_error = static_cast<unsigned long>(error);
-  return platform_result_of_errno(error);
 }
 
 PlatformResult platform_succeed(unsigned long* os_error) {
@@ -32,27 +34,76 @@ PlatformResult platform_succeed(unsigned long* os_error) {
   return kPlatformOk;
 }
 
+int platform_strip_trailing_separators(wchar_t* folder, int length) {
+  while (length > 1 && folder[length - 1] == kPlatformPathSeparator) folder[--length] = 0;
+  return length;
+}
+
+namespace {
+
+PlatformResult write_all(std::intptr_t handle, const void* bytes, std::size_t count,
+                         unsigned long* os_error) {
+  const char* in = static_cast<const char*>(bytes);
+  while (count > 0) {
+    std::size_t written = 0;
+    PlatformResult result = platform_os_write(handle, in, count, &written, os_error);
+    if (result != kPlatformOk) return result;
+    in += written;
+    count -= written;
+  }
+  return platform_succeed(os_error);
+}
+
+// Opens the file for appending, creating it when absent; held->created tells
+// whether this open made it. Trying to create it first is what tells the two
+// cases apart.
+PlatformResult open_for_append(const wchar_t* path, PlatformHeldFile* held,
+                               unsigned long* os_error) {
+  PlatformResult result = platform_os_open(path, kPlatformOpenNewHeld, &held->hold, os_error);
+  held->created = result == kPlatformOk;
+  if (result != kPlatformExists) return result;
+  result = platform_os_open(path, kPlatformOpenExistingHeld, &held->hold, os_error);
+  // Removed between the two opens by a save that failed: try again later.
+  return result == kPlatformNotFound ? kPlatformBusy : result;
+}
+
+}  // namespace
+
+PlatformResult platform_create_file(const wchar_t* path, PlatformFile* file,
+                                    unsigned long* os_error) {
+  return platform_os_open(path, kPlatformOpenReplace, &file->handle, os_error);
+}
+
+PlatformResult platform_write_file(PlatformFile* file, const void* bytes, std::size_t count,
+                                   unsigned long* os_error) {
+  return write_all(file->handle, bytes, count, os_error);
+}
+
+PlatformResult platform_close_file(PlatformFile* file, unsigned long* os_error) {
+  PlatformResult result = platform_os_close(file->handle, os_error);
+  file->handle = kPlatformNoHandle;
+  return result;
+}
+
 PlatformResult platform_hold_file(const wchar_t* path, PlatformHeldFile* held,
                                   unsigned long* os_error) {
-  held->stream = nullptr;
   held->created = false;
-  PlatformResult result = platform_os_take_hold(path, held, os_error);
+  PlatformResult result = open_for_append(path, held, os_error);
   if (result != kPlatformOk) return result;
-  result = platform_os_open_stream(held, os_error);
+  result = platform_os_lock(path, held, os_error);
   if (result != kPlatformOk) {
-    // Undone under the hold: a file this attempt created goes again, unless
-    // another save wrote into it before the hold was granted.
-    long long size = 0;
     unsigned long ignored = 0;
-    if (platform_held_file_size(held, &size, &ignored) == kPlatformOk)
-      platform_restore_held_file(path, held, size);
-    platform_release_file(held);
-    return result;
+    platform_os_close(held->hold, &ignored);
+    held->hold = kPlatformNoHandle;
   }
-  // The record code stages its own pieces; an unbuffered stream leaves
-  // nothing behind that could reach the file after a cut-back.
-  std::setvbuf(held->stream, nullptr, _IONBF, 0);
-  return platform_succeed(os_error);
+  return result;
+}
+
+PlatformResult platform_append_held_file(PlatformHeldFile* held, const void* bytes,
+                                         std::size_t count, unsigned long* os_error) {
+  PlatformResult result = platform_os_seek_end(held, os_error);
+  if (result != kPlatformOk) return result;
+  return write_all(held->hold, bytes, count, os_error);
 }
 
 void platform_restore_held_file(const wchar_t* path, PlatformHeldFile* held, long long size) {
@@ -65,9 +116,9 @@ void platform_restore_held_file(const wchar_t* path, PlatformHeldFile* held, lon
 }
 
 void platform_release_file(PlatformHeldFile* held) {
-  if (held->stream) g_platform_syscalls.fclose(held->stream);
-  held->stream = nullptr;
-  platform_os_end_hold(held);
+  unsigned long ignored = 0;
+  platform_os_close(held->hold, &ignored);
+  held->hold = kPlatformNoHandle;
 }
 
 PlatformResult platform_read_held_file(const PlatformHeldFile* held, long long offset, void* bytes,
@@ -83,25 +134,5 @@ PlatformResult platform_read_held_file(const PlatformHeldFile* held, long long o
     if (n == 0) break;  // the end of the file
     *got += n;
   }
-  return platform_succeed(os_error);
-}
-
-PlatformResult platform_write_file(std::FILE* file, const void* bytes, std::size_t count,
-                                   unsigned long* os_error) {
-  errno = 0;
-  if (g_platform_syscalls.fwrite(bytes, 1, count, file) != count)
-    return platform_fail_with_errno(os_error);
-  return platform_succeed(os_error);
-}
-
-PlatformResult platform_sync_file(std::FILE* file, unsigned long* os_error) {
-  errno = 0;
-  if (g_platform_syscalls.fflush(file) != 0) return platform_fail_with_errno(os_error);
-  return platform_os_sync_disk(file, os_error);
-}
-
-PlatformResult platform_close_file(std::FILE* file, unsigned long* os_error) {
-  errno = 0;
-  if (g_platform_syscalls.fclose(file) != 0) return platform_fail_with_errno(os_error);
   return platform_succeed(os_error);
 }

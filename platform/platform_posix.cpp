@@ -31,7 +31,6 @@ int real_open(const char* path, int flags, mode_t mode) { return ::open(path, fl
 int real_flock(int fd, int operation) { return ::flock(fd, operation); }
 int real_fstat(int fd, struct stat* info) { return ::fstat(fd, info); }
 int real_ftruncate(int fd, off_t size) { return ::ftruncate(fd, size); }
-int real_dup(int fd) { return ::fcntl(fd, F_DUPFD_CLOEXEC, 0); }
 int real_close(int fd) { return ::close(fd); }
 int real_unlink(const char* path) { return ::unlink(path); }
 int real_fsync(int fd) { return ::fsync(fd); }
@@ -45,20 +44,20 @@ int real_clock_gettime(clockid_t clock, struct timespec* now) {
 int real_nanosleep(const struct timespec* span, struct timespec* left) {
   return ::nanosleep(span, left);
 }
-std::FILE* real_fopen(const char* path, const char* mode) { return std::fopen(path, mode); }
-std::FILE* real_fdopen(int fd, const char* mode) { return ::fdopen(fd, mode); }
-size_t real_fwrite(const void* bytes, size_t size, size_t count, std::FILE* file) {
-  return std::fwrite(bytes, size, count, file);
-}
-int real_fflush(std::FILE* file) { return std::fflush(file); }
-int real_fclose(std::FILE* file) { return std::fclose(file); }
 
 const PlatformSyscalls kRealSyscalls = {
-    real_getenv, real_mkdir,     real_stat,   real_open,          real_flock,
-    real_fstat,  real_ftruncate, real_dup,    real_close,         real_unlink,
-    real_fsync,  real_pread,     real_write,  real_clock_gettime, real_nanosleep,
-    real_fopen,  real_fdopen,    real_fwrite, real_fflush,        real_fclose,
+    real_getenv, real_mkdir,     real_stat,          real_open,      real_flock,
+    real_fstat,  real_ftruncate, real_close,         real_unlink,    real_fsync,
+    real_pread,  real_write,     real_clock_gettime, real_nanosleep,
 };
+
+// Reports the errno of a failed call; a call that failed without setting
+// errno still counts as an input/output error (EIO).
+PlatformResult fail_with_errno(unsigned long* os_error) {
+  int error = errno ? errno : EIO;
+  *os_error = static_cast<unsigned long>(error);
+  return platform_result_of_errno(error);
+}
 
 PlatformResult fail_too_long(unsigned long* os_error) {
   *os_error = ENAMETOOLONG;
@@ -90,18 +89,8 @@ void platform_local_time(PlatformDateTime* out) {
   std::time_t now = std::time(nullptr);
   std::tm local{};
   localtime_r(&now, &local);
-  out->year = local.tm_year + 1900;
-  out->month = local.tm_mon + 1;
-  out->day = local.tm_mday;
-  out->hour = local.tm_hour;
-  out->minute = local.tm_min;
-  out->second = local.tm_sec;
-}
-
-std::FILE* platform_open_file(const wchar_t* path, const char* mode) {
-  char narrow[kNarrowPathCapacity];
-  if (!narrow_path(path, narrow)) return nullptr;
-  return g_platform_syscalls.fopen(narrow, mode);
+  *out = {local.tm_year + 1900, local.tm_mon + 1, local.tm_mday,
+          local.tm_hour,        local.tm_min,     local.tm_sec};
 }
 
 PlatformResult platform_local_data_folder(wchar_t* out, int capacity, unsigned long* os_error) {
@@ -119,7 +108,7 @@ PlatformResult platform_local_data_folder(wchar_t* out, int capacity, unsigned l
   // Decoding into one character more than allowed tells a cut text apart.
   int length = utf8_decode(base, out, capacity);
   if (length >= capacity - 1) return fail_too_long(os_error);
-  while (length > 1 && out[length - 1] == L'/') out[--length] = 0;
+  platform_strip_trailing_separators(out, length);
   if (text_append_ascii(out, capacity, suffix) >= capacity - 1) return fail_too_long(os_error);
   return platform_succeed(os_error);
 }
@@ -131,86 +120,73 @@ PlatformResult platform_create_folder(const wchar_t* path, unsigned long* os_err
   if (g_platform_syscalls.mkdir(narrow, 0777) == 0) return platform_succeed(os_error);
   if (errno == EEXIST) {
     struct stat info;
-    if (g_platform_syscalls.stat(narrow, &info) == 0 && S_ISDIR(info.st_mode))
-      return platform_succeed(os_error);
+    errno = 0;
+    if (g_platform_syscalls.stat(narrow, &info) != 0) return fail_with_errno(os_error);
+    if (S_ISDIR(info.st_mode)) return platform_succeed(os_error);
     errno = EEXIST;  // something that is not a folder stands in the way
   }
-  return platform_fail_with_errno(os_error);
+  return fail_with_errno(os_error);
 }
 
 namespace {
 
-// Opens the file for appending; *created tells whether this open made it.
-// Trying to create it first is what tells the two cases apart.
-int open_for_append(const char* path, bool* created) {
-  // Read access lets the save check how the file ends before it appends.
-  const int flags = O_RDWR | O_APPEND | O_CLOEXEC;
-  int fd = g_platform_syscalls.open(path, flags | O_CREAT | O_EXCL, 0666);
-  *created = fd >= 0;
-  if (fd >= 0 || errno != EEXIST) return fd;
-  fd = g_platform_syscalls.open(path, flags, 0);
-  // Removed between the two opens by a save that failed: try again later.
-  if (fd < 0 && errno == ENOENT) errno = EWOULDBLOCK;
-  return fd;
-}
-
-// Whether the path still names the open file, which a failed save may have
+// Whether the path still names the locked file, which a failed save may have
 // removed after this open and before the lock was granted. (Removed, the
 // file keeps its inode while it is open, so no new file at the path has it.)
-bool path_names_file(const char* path, int fd) {
+// A check that cannot be made reports why; only a path naming no file, or
+// another one, means the file went meanwhile.
+PlatformResult check_path_names_file(const char* path, int fd, unsigned long* os_error) {
   struct stat opened;
   struct stat named;
-  return g_platform_syscalls.fstat(fd, &opened) == 0 &&
-         g_platform_syscalls.stat(path, &named) == 0 && opened.st_dev == named.st_dev &&
-         opened.st_ino == named.st_ino;
+  errno = 0;
+  if (g_platform_syscalls.fstat(fd, &opened) != 0) return fail_with_errno(os_error);
+  errno = 0;
+  if (g_platform_syscalls.stat(path, &named) != 0) {
+    PlatformResult result = fail_with_errno(os_error);
+    return result == kPlatformNotFound ? kPlatformBusy : result;
+  }
+  if (opened.st_dev != named.st_dev || opened.st_ino != named.st_ino) {
+    *os_error = EWOULDBLOCK;
+    return kPlatformBusy;
+  }
+  return platform_succeed(os_error);
 }
 
-// Closes a descriptor without letting the close change errno.
-void close_quietly(int fd) {
-  int error = errno;
-  g_platform_syscalls.close(fd);
-  errno = error;
-}
+int descriptor_of(const PlatformHeldFile* held) { return static_cast<int>(held->hold); }
 
 }  // namespace
+
+// Read access lets the save check how the file ends before it appends; the
+// held modes append, so every write lands at the end.
+PlatformResult platform_os_open(const wchar_t* path, PlatformOpenMode mode, std::intptr_t* handle,
+                                unsigned long* os_error) {
+  *handle = kPlatformNoHandle;
+  char narrow[kNarrowPathCapacity];
+  if (!narrow_path(path, narrow)) return fail_too_long(os_error);
+  const int held = O_RDWR | O_APPEND | O_CLOEXEC;
+  const int flags = mode == kPlatformOpenNewHeld        ? held | O_CREAT | O_EXCL
+                    : mode == kPlatformOpenExistingHeld ? held
+                                                        : O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC;
+  errno = 0;
+  int fd = g_platform_syscalls.open(narrow, flags, 0666);
+  if (fd < 0) return fail_with_errno(os_error);
+  *handle = fd;
+  return platform_succeed(os_error);
+}
 
 // flock rather than fcntl record locks: an flock belongs to the open file,
 // so it conflicts with every other open of the file, this process's own
 // included, and only closing this open ends it; a record lock belongs to the
 // process and vanishes when any descriptor of the file in the process is
-// closed. The copy of the descriptor given to the stream shares the lock, so
-// the hold outlives the stream and still covers a repair after a failed close.
-PlatformResult platform_os_take_hold(const wchar_t* path, PlatformHeldFile* held,
-                                     unsigned long* os_error) {
-  held->hold = -1;
+// closed. Without waiting: no signal can interrupt it.
+PlatformResult platform_os_lock(const wchar_t* path, PlatformHeldFile* held,
+                                unsigned long* os_error) {
   char narrow[kNarrowPathCapacity];
   if (!narrow_path(path, narrow)) return fail_too_long(os_error);
   errno = 0;
-  int fd = open_for_append(narrow, &held->created);
-  if (fd < 0) return platform_fail_with_errno(os_error);
-  // Without waiting: no signal can interrupt it.
-  errno = 0;
-  if (g_platform_syscalls.flock(fd, LOCK_EX | LOCK_NB) != 0) {
-    close_quietly(fd);
-    return platform_fail_with_errno(os_error);
-  }
-  if (!path_names_file(narrow, fd)) {
-    g_platform_syscalls.close(fd);
-    errno = EWOULDBLOCK;
-    return platform_fail_with_errno(os_error);
-  }
-  held->hold = fd;
-  return platform_succeed(os_error);
-}
-
-PlatformResult platform_os_open_stream(PlatformHeldFile* held, unsigned long* os_error) {
-  errno = 0;
-  int fd = g_platform_syscalls.dup(static_cast<int>(held->hold));
-  if (fd < 0) return platform_fail_with_errno(os_error);
-  held->stream = g_platform_syscalls.fdopen(fd, "ab");
-  if (held->stream) return platform_succeed(os_error);
-  close_quietly(fd);
-  return platform_fail_with_errno(os_error);
+  if (g_platform_syscalls.flock(descriptor_of(held), LOCK_EX | LOCK_NB) != 0)
+    return fail_with_errno(os_error);
+  return check_path_names_file(narrow, descriptor_of(held), os_error);
 }
 
 PlatformResult platform_held_file_size(const PlatformHeldFile* held, long long* size,
@@ -218,8 +194,7 @@ PlatformResult platform_held_file_size(const PlatformHeldFile* held, long long* 
   *size = 0;
   struct stat info;
   errno = 0;
-  if (g_platform_syscalls.fstat(static_cast<int>(held->hold), &info) != 0)
-    return platform_fail_with_errno(os_error);
+  if (g_platform_syscalls.fstat(descriptor_of(held), &info) != 0) return fail_with_errno(os_error);
   *size = static_cast<long long>(info.st_size);
   return platform_succeed(os_error);
 }
@@ -229,24 +204,24 @@ PlatformResult platform_held_file_size(const PlatformHeldFile* held, long long* 
 PlatformResult platform_os_read_at(const PlatformHeldFile* held, long long offset, char* bytes,
                                    std::size_t count, std::size_t* got, unsigned long* os_error) {
   errno = 0;
-  ssize_t n = g_platform_syscalls.pread(static_cast<int>(held->hold), bytes, count,
-                                        static_cast<off_t>(offset));
-  if (n < 0) return platform_fail_with_errno(os_error);
+  ssize_t n =
+      g_platform_syscalls.pread(descriptor_of(held), bytes, count, static_cast<off_t>(offset));
+  if (n < 0) return fail_with_errno(os_error);
   *got = static_cast<std::size_t>(n);
   return platform_succeed(os_error);
 }
 
-PlatformResult platform_append_held_file(PlatformHeldFile* held, const void* bytes,
-                                         std::size_t count, unsigned long* os_error) {
-  const char* in = static_cast<const char*>(bytes);
-  while (count > 0) {
-    errno = 0;
-    // The hold was opened for appending: every write lands at the end.
-    ssize_t n = g_platform_syscalls.write(static_cast<int>(held->hold), in, count);
-    if (n <= 0) return platform_fail_with_errno(os_error);
-    in += n;
-    count -= static_cast<std::size_t>(n);
-  }
+PlatformResult platform_os_write(std::intptr_t handle, const char* bytes, std::size_t count,
+                                 std::size_t* written, unsigned long* os_error) {
+  *written = 0;
+  errno = 0;
+  ssize_t n = g_platform_syscalls.write(static_cast<int>(handle), bytes, count);
+  if (n <= 0) return fail_with_errno(os_error);
+  *written = static_cast<std::size_t>(n);
+  return platform_succeed(os_error);
+}
+
+PlatformResult platform_os_seek_end(PlatformHeldFile*, unsigned long* os_error) {
   return platform_succeed(os_error);
 }
 
@@ -261,14 +236,21 @@ void platform_os_remove_held(const wchar_t* path, PlatformHeldFile*) {
 PlatformResult platform_resize_held_file(PlatformHeldFile* held, long long size,
                                          unsigned long* os_error) {
   errno = 0;
-  if (g_platform_syscalls.ftruncate(static_cast<int>(held->hold), static_cast<off_t>(size)) != 0)
-    return platform_fail_with_errno(os_error);
+  if (g_platform_syscalls.ftruncate(descriptor_of(held), static_cast<off_t>(size)) != 0)
+    return fail_with_errno(os_error);
   return platform_succeed(os_error);
 }
 
-void platform_os_end_hold(PlatformHeldFile* held) {
-  g_platform_syscalls.close(static_cast<int>(held->hold));
-  held->hold = -1;
+PlatformResult platform_sync_held_file(PlatformHeldFile* held, unsigned long* os_error) {
+  errno = 0;
+  if (g_platform_syscalls.fsync(descriptor_of(held)) != 0) return fail_with_errno(os_error);
+  return platform_succeed(os_error);
+}
+
+PlatformResult platform_os_close(std::intptr_t handle, unsigned long* os_error) {
+  errno = 0;
+  if (g_platform_syscalls.close(static_cast<int>(handle)) != 0) return fail_with_errno(os_error);
+  return platform_succeed(os_error);
 }
 
 unsigned long long platform_monotonic_ms() {
@@ -283,23 +265,18 @@ void platform_sleep_ms(int ms) {
   g_platform_syscalls.nanosleep(&span, nullptr);
 }
 
-PlatformResult platform_os_sync_disk(std::FILE* file, unsigned long* os_error) {
-  errno = 0;
-  if (g_platform_syscalls.fsync(fileno(file)) != 0) return platform_fail_with_errno(os_error);
-  return platform_succeed(os_error);
-}
-
 PlatformResult platform_remove_file(const wchar_t* path, unsigned long* os_error) {
   char narrow[kNarrowPathCapacity];
   if (!narrow_path(path, narrow)) return fail_too_long(os_error);
   errno = 0;
   struct stat info;
-  if (g_platform_syscalls.stat(narrow, &info) != 0) return platform_fail_with_errno(os_error);
+  if (g_platform_syscalls.stat(narrow, &info) != 0) return fail_with_errno(os_error);
   if (!S_ISREG(info.st_mode)) {
     *os_error = EPERM;
     return kPlatformDenied;
   }
-  if (g_platform_syscalls.unlink(narrow) != 0) return platform_fail_with_errno(os_error);
+  errno = 0;
+  if (g_platform_syscalls.unlink(narrow) != 0) return fail_with_errno(os_error);
   return platform_succeed(os_error);
 }
 

@@ -1,11 +1,9 @@
 // The system calls behind the file and folder functions of platform.h, kept
 // in one replaceable table: tests put failing stand-ins into it to reach
 // every failure path, then restore the defaults. The platform code calls the
-// system only through g_platform_syscalls.
+// system only through g_platform_syscalls; only the calls that cannot fail
+// (the local time, GetLastError and SetLastError) are made directly.
 #pragma once
-
-#include <cstddef>
-#include <cstdio>
 
 #ifdef _WIN32
 
@@ -20,7 +18,6 @@ struct PlatformSyscalls {
   BOOL(WINAPI* SetFilePointerEx)(HANDLE, LARGE_INTEGER, PLARGE_INTEGER, DWORD);
   BOOL(WINAPI* SetEndOfFile)(HANDLE);
   BOOL(WINAPI* SetFileInformationByHandle)(HANDLE, FILE_INFO_BY_HANDLE_CLASS, LPVOID, DWORD);
-  BOOL(WINAPI* DuplicateHandle)(HANDLE, HANDLE, HANDLE, LPHANDLE, DWORD, BOOL, DWORD);
   BOOL(WINAPI* CloseHandle)(HANDLE);
   BOOL(WINAPI* DeleteFileW)(LPCWSTR);
   BOOL(WINAPI* FlushFileBuffers)(HANDLE);
@@ -28,12 +25,6 @@ struct PlatformSyscalls {
   BOOL(WINAPI* WriteFile)(HANDLE, LPCVOID, DWORD, LPDWORD, LPOVERLAPPED);
   ULONGLONG(WINAPI* GetTickCount64)();
   void(WINAPI* Sleep)(DWORD);
-  std::FILE* (*wfopen)(const wchar_t*, const wchar_t*);
-  int (*open_osfhandle)(intptr_t, int);
-  std::FILE* (*fdopen)(int, const char*);
-  std::size_t (*fwrite)(const void*, std::size_t, std::size_t, std::FILE*);
-  int (*fflush)(std::FILE*);
-  int (*fclose)(std::FILE*);
 };
 
 #else
@@ -50,7 +41,6 @@ struct PlatformSyscalls {
   int (*flock)(int, int);
   int (*fstat)(int, struct stat*);
   int (*ftruncate)(int, off_t);
-  int (*dup)(int);  // the copy is closed on exec, like every descriptor here
   int (*close)(int);
   int (*unlink)(const char*);
   int (*fsync)(int);
@@ -58,11 +48,6 @@ struct PlatformSyscalls {
   ssize_t (*write)(int, const void*, size_t);
   int (*clock_gettime)(clockid_t, struct timespec*);
   int (*nanosleep)(const struct timespec*, struct timespec*);
-  std::FILE* (*fopen)(const char*, const char*);
-  std::FILE* (*fdopen)(int, const char*);
-  std::size_t (*fwrite)(const void*, std::size_t, std::size_t, std::FILE*);
-  int (*fflush)(std::FILE*);
-  int (*fclose)(std::FILE*);
 };
 
 #endif

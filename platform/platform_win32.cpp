@@ -1,12 +1,9 @@
 #ifdef _WIN32
 
 #include <windows.h>
-#include <fcntl.h>
-#include <io.h>
 #include <shlobj.h>
 
 #include <algorithm>
-#include <cerrno>
 
 #include "base/text.h"
 #include "platform/platform.h"
@@ -15,22 +12,22 @@
 
 namespace {
 
-std::FILE* real_wfopen(const wchar_t* path, const wchar_t* mode) { return _wfopen(path, mode); }
-size_t real_fwrite(const void* bytes, size_t size, size_t count, std::FILE* file) {
-  return std::fwrite(bytes, size, count, file);
-}
-int real_fflush(std::FILE* file) { return std::fflush(file); }
-int real_fclose(std::FILE* file) { return std::fclose(file); }
-int real_open_osfhandle(intptr_t handle, int flags) { return _open_osfhandle(handle, flags); }
-std::FILE* real_fdopen(int fd, const char* mode) { return _fdopen(fd, mode); }
-
 const PlatformSyscalls kRealSyscalls = {
-    SHGetFolderPathW, CreateDirectoryW,    GetFileAttributesExW, CreateFileW,
-    GetFileSizeEx,    SetFilePointerEx,    SetEndOfFile,         SetFileInformationByHandle,
-    DuplicateHandle,  CloseHandle,         DeleteFileW,          FlushFileBuffers,
-    ReadFile,         WriteFile,           GetTickCount64,       Sleep,
-    real_wfopen,      real_open_osfhandle, real_fdopen,          real_fwrite,
-    real_fflush,      real_fclose,
+    SHGetFolderPathW,
+    CreateDirectoryW,
+    GetFileAttributesExW,
+    CreateFileW,
+    GetFileSizeEx,
+    SetFilePointerEx,
+    SetEndOfFile,
+    SetFileInformationByHandle,
+    CloseHandle,
+    DeleteFileW,
+    FlushFileBuffers,
+    ReadFile,
+    WriteFile,
+    GetTickCount64,
+    Sleep,
 };
 
 // The GetLastError of a failed Win32 call; a call that failed without
@@ -52,16 +49,38 @@ bool is_folder(const wchar_t* path) {
 
 PlatformSyscalls g_platform_syscalls = kRealSyscalls;
 
+// ERROR_DISK_QUOTA_EXCEEDED, which the MinGW-w64 headers lack.
+constexpr DWORD kErrorDiskQuotaExceeded = 1295;
+
+// A lock violation is another process's lock on a range of the file, which
+// it lets go of as a sharing violation's holder does. The device errors are
+// those a failing disk, card or network drive gives.
 PlatformResult platform_result_of_win32_error(unsigned long error) {
   switch (error) {
     case ERROR_FILE_NOT_FOUND:
     case ERROR_PATH_NOT_FOUND: return kPlatformNotFound;
-    case ERROR_SHARING_VIOLATION: return kPlatformBusy;
+    case ERROR_SHARING_VIOLATION:
+    case ERROR_LOCK_VIOLATION: return kPlatformBusy;
     case ERROR_ACCESS_DENIED:
-    case ERROR_LOCK_VIOLATION:
     case ERROR_WRITE_PROTECT: return kPlatformDenied;
     case ERROR_FILENAME_EXCED_RANGE: return kPlatformTooLong;
-    default: return kPlatformIoError;
+    case ERROR_DISK_FULL:
+    case ERROR_HANDLE_DISK_FULL:
+    case kErrorDiskQuotaExceeded:
+    case ERROR_IO_DEVICE:
+    case ERROR_GEN_FAILURE:
+    case ERROR_CRC:
+    case ERROR_SEEK:
+    case ERROR_SECTOR_NOT_FOUND:
+    case ERROR_WRITE_FAULT:
+    case ERROR_READ_FAULT:
+    case ERROR_NOT_READY:
+    case ERROR_DEVICE_NOT_CONNECTED:
+    case ERROR_UNEXP_NET_ERR:
+    case ERROR_NETNAME_DELETED: return kPlatformIoError;
+    case ERROR_FILE_EXISTS:
+    case ERROR_ALREADY_EXISTS: return kPlatformExists;
+    default: return kPlatformFailed;
   }
 }
 
@@ -70,19 +89,7 @@ void platform_restore_syscalls() { g_platform_syscalls = kRealSyscalls; }
 void platform_local_time(PlatformDateTime* out) {
   SYSTEMTIME now;
   GetLocalTime(&now);
-  out->year = now.wYear;
-  out->month = now.wMonth;
-  out->day = now.wDay;
-  out->hour = now.wHour;
-  out->minute = now.wMinute;
-  out->second = now.wSecond;
-}
-
-std::FILE* platform_open_file(const wchar_t* path, const char* mode) {
-  wchar_t wide_mode[8];
-  text_copy(wide_mode, 8, nullptr);
-  text_append_ascii(wide_mode, 8, mode);
-  return g_platform_syscalls.wfopen(path, wide_mode);
+  *out = {now.wYear, now.wMonth, now.wDay, now.wHour, now.wMinute, now.wSecond};
 }
 
 PlatformResult platform_local_data_folder(wchar_t* out, int capacity, unsigned long* os_error) {
@@ -91,7 +98,9 @@ PlatformResult platform_local_data_folder(wchar_t* out, int capacity, unsigned l
   HRESULT hr = g_platform_syscalls.SHGetFolderPathW(nullptr, CSIDL_LOCAL_APPDATA, nullptr,
                                                     SHGFP_TYPE_CURRENT, folder);
   if (hr != S_OK || folder[0] == 0) {
-    *os_error = static_cast<unsigned long>(hr == S_OK ? E_FAIL : hr);
+    // The answer in the build's kind of number: a Win32 code wrapped in the
+    // HRESULT, or "path not found" for a folder that is not there.
+    *os_error = HRESULT_FACILITY(hr) == FACILITY_WIN32 ? HRESULT_CODE(hr) : ERROR_PATH_NOT_FOUND;
     return kPlatformNotFound;
   }
   folder[MAX_PATH - 1] = 0;
@@ -100,7 +109,7 @@ PlatformResult platform_local_data_folder(wchar_t* out, int capacity, unsigned l
     *os_error = ERROR_FILENAME_EXCED_RANGE;
     return kPlatformTooLong;
   }
-  while (length > 0 && folder[length - 1] == L'\\') folder[--length] = 0;
+  platform_strip_trailing_separators(folder, length);
   text_copy(out, capacity, folder);
   return platform_succeed(os_error);
 }
@@ -118,58 +127,31 @@ namespace {
 // What others may do with the file while a save holds it: read it, nothing else.
 constexpr DWORD kHeldShareMode = FILE_SHARE_READ;
 
-// Opens the file for reading and writing (reading lets the save check how
-// the file ends before it appends); *created tells whether this open made it.
-// Trying to create it first tells the two cases apart. Only a file this open
-// makes is opened with the right to delete it (a failed first save removes
-// it again): asking that right of an existing file would fail whenever a
-// reader has the file open without sharing deletion.
-HANDLE open_for_append(const wchar_t* path, bool* created) {
-  HANDLE file =
-      g_platform_syscalls.CreateFileW(path, GENERIC_READ | GENERIC_WRITE | DELETE, kHeldShareMode,
-                                      nullptr, CREATE_NEW, FILE_ATTRIBUTE_NORMAL, nullptr);
-  *created = file != INVALID_HANDLE_VALUE;
-  if (*created || GetLastError() != ERROR_FILE_EXISTS) return file;
-  file = g_platform_syscalls.CreateFileW(path, GENERIC_READ | GENERIC_WRITE, kHeldShareMode,
-                                         nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
-  // Removed between the two opens by a save that failed: try again later.
-  if (file == INVALID_HANDLE_VALUE && GetLastError() == ERROR_FILE_NOT_FOUND)
-    SetLastError(ERROR_SHARING_VIOLATION);
-  return file;
-}
-
 HANDLE handle_of(const PlatformHeldFile* held) { return reinterpret_cast<HANDLE>(held->hold); }
 
 }  // namespace
 
-PlatformResult platform_os_take_hold(const wchar_t* path, PlatformHeldFile* held,
-                                     unsigned long* os_error) {
-  held->hold = reinterpret_cast<std::intptr_t>(INVALID_HANDLE_VALUE);
-  HANDLE file = open_for_append(path, &held->created);
+// The held modes open for reading and writing: reading lets the save check
+// how the file ends before it appends. Only a file this open makes is opened
+// with the right to delete it (a failed first save removes it again): asking
+// that right of an existing file would fail whenever a reader has the file
+// open without sharing deletion.
+PlatformResult platform_os_open(const wchar_t* path, PlatformOpenMode mode, std::intptr_t* handle,
+                                unsigned long* os_error) {
+  DWORD access = GENERIC_READ | GENERIC_WRITE;
+  DWORD disposition = OPEN_EXISTING;
+  if (mode == kPlatformOpenNewHeld) access |= DELETE, disposition = CREATE_NEW;
+  if (mode == kPlatformOpenReplace) access = GENERIC_WRITE, disposition = CREATE_ALWAYS;
+  HANDLE file = g_platform_syscalls.CreateFileW(path, access, kHeldShareMode, nullptr, disposition,
+                                                FILE_ATTRIBUTE_NORMAL, nullptr);
+  *handle = reinterpret_cast<std::intptr_t>(file);
   if (file == INVALID_HANDLE_VALUE) return fail_with_last_error(os_error);
-  held->hold = reinterpret_cast<std::intptr_t>(file);
   return platform_succeed(os_error);
 }
 
-// The stream writes through a C runtime descriptor on a copy of the handle.
-PlatformResult platform_os_open_stream(PlatformHeldFile* held, unsigned long* os_error) {
-  HANDLE process = GetCurrentProcess();
-  HANDLE copy = nullptr;
-  if (!g_platform_syscalls.DuplicateHandle(process, handle_of(held), process, &copy, 0, FALSE,
-                                           DUPLICATE_SAME_ACCESS))
-    return fail_with_last_error(os_error);
-  errno = 0;
-  int fd = g_platform_syscalls.open_osfhandle(reinterpret_cast<intptr_t>(copy), _O_APPEND);
-  if (fd < 0) {
-    PlatformResult result = platform_fail_with_errno(os_error);
-    g_platform_syscalls.CloseHandle(copy);
-    return result;
-  }
-  held->stream = g_platform_syscalls.fdopen(fd, "ab");
-  if (held->stream) return platform_succeed(os_error);
-  PlatformResult result = platform_fail_with_errno(os_error);
-  _close(fd);  // closes the copy of the handle too
-  return result;
+// The share mode of the open is the hold: no other writer can open the file.
+PlatformResult platform_os_lock(const wchar_t*, PlatformHeldFile*, unsigned long* os_error) {
+  return platform_succeed(os_error);
 }
 
 PlatformResult platform_held_file_size(const PlatformHeldFile* held, long long* size,
@@ -182,10 +164,8 @@ PlatformResult platform_held_file_size(const PlatformHeldFile* held, long long* 
   return platform_succeed(os_error);
 }
 
-// The stream and the hold share one file position; the stream's appending
-// mode moves it to the end before each write, so reading at an offset given
-// with each call and moving the position for the appends below disturbs
-// nothing.
+// A read at an offset moves the file position too; each append moves it back
+// to the end first.
 PlatformResult platform_os_read_at(const PlatformHeldFile* held, long long offset, char* bytes,
                                    std::size_t count, std::size_t* got, unsigned long* os_error) {
   OVERLAPPED at = {};
@@ -201,21 +181,24 @@ PlatformResult platform_os_read_at(const PlatformHeldFile* held, long long offse
   return platform_succeed(os_error);
 }
 
-PlatformResult platform_append_held_file(PlatformHeldFile* held, const void* bytes,
-                                         std::size_t count, unsigned long* os_error) {
+PlatformResult platform_os_write(std::intptr_t handle, const char* bytes, std::size_t count,
+                                 std::size_t* written, unsigned long* os_error) {
+  *written = 0;
+  // WriteFile counts in a DWORD; a gigabyte a call is plenty.
+  DWORD ask = static_cast<DWORD>(std::min<std::size_t>(count, 0x40000000u));
+  DWORD n = 0;
+  SetLastError(ERROR_SUCCESS);
+  if (!g_platform_syscalls.WriteFile(reinterpret_cast<HANDLE>(handle), bytes, ask, &n, nullptr) ||
+      n == 0)
+    return fail_with_last_error(os_error);
+  *written = n;
+  return platform_succeed(os_error);
+}
+
+PlatformResult platform_os_seek_end(PlatformHeldFile* held, unsigned long* os_error) {
   LARGE_INTEGER zero = {};
   if (!g_platform_syscalls.SetFilePointerEx(handle_of(held), zero, nullptr, FILE_END))
     return fail_with_last_error(os_error);
-  const char* in = static_cast<const char*>(bytes);
-  while (count > 0) {
-    DWORD ask = static_cast<DWORD>(std::min<std::size_t>(count, 0x40000000u));
-    DWORD n = 0;
-    SetLastError(ERROR_SUCCESS);
-    if (!g_platform_syscalls.WriteFile(handle_of(held), in, ask, &n, nullptr) || n == 0)
-      return fail_with_last_error(os_error);
-    in += n;
-    count -= n;
-  }
   return platform_succeed(os_error);
 }
 
@@ -239,21 +222,21 @@ PlatformResult platform_resize_held_file(PlatformHeldFile* held, long long size,
   return platform_succeed(os_error);
 }
 
-void platform_os_end_hold(PlatformHeldFile* held) {
-  g_platform_syscalls.CloseHandle(handle_of(held));
-  held->hold = reinterpret_cast<std::intptr_t>(INVALID_HANDLE_VALUE);
+PlatformResult platform_sync_held_file(PlatformHeldFile* held, unsigned long* os_error) {
+  SetLastError(ERROR_SUCCESS);
+  if (!g_platform_syscalls.FlushFileBuffers(handle_of(held))) return fail_with_last_error(os_error);
+  return platform_succeed(os_error);
+}
+
+PlatformResult platform_os_close(std::intptr_t handle, unsigned long* os_error) {
+  if (!g_platform_syscalls.CloseHandle(reinterpret_cast<HANDLE>(handle)))
+    return fail_with_last_error(os_error);
+  return platform_succeed(os_error);
 }
 
 unsigned long long platform_monotonic_ms() { return g_platform_syscalls.GetTickCount64(); }
 
 void platform_sleep_ms(int ms) { g_platform_syscalls.Sleep(static_cast<DWORD>(ms)); }
-
-PlatformResult platform_os_sync_disk(std::FILE* file, unsigned long* os_error) {
-  HANDLE handle = reinterpret_cast<HANDLE>(_get_osfhandle(_fileno(file)));
-  SetLastError(ERROR_SUCCESS);
-  if (!g_platform_syscalls.FlushFileBuffers(handle)) return fail_with_last_error(os_error);
-  return platform_succeed(os_error);
-}
 
 PlatformResult platform_remove_file(const wchar_t* path, unsigned long* os_error) {
   // DeleteFileW removes files only; a folder or a device name is refused.

@@ -85,8 +85,9 @@ PlatformResult read_exactly(const PlatformHeldFile* held, long long from, long l
   if (result == kPlatformOk && got != static_cast<std::size_t>(count)) {
     // No save of ours shrinks a held file; a short read means another
     // program cut it meanwhile (a POSIX lock only binds those who ask for it).
+    // No call failed, so there is no system error to keep.
     *os_error = 0;
-    return kPlatformIoError;
+    return kPlatformFailed;
   }
   return result;
 }

@@ -1,6 +1,5 @@
 #include "records/record_file.h"
 
-#include <cstdio>
 #include <cstring>
 
 #include "base/text.h"
@@ -11,14 +10,14 @@
 namespace {
 
 struct FileDrain {
-  std::FILE* file;
+  PlatformHeldFile* held;
   PlatformResult result;
   unsigned long os_error;
 };
 
 bool drain_to_file(void* context, const char* bytes, std::size_t count) {
   FileDrain* target = static_cast<FileDrain*>(context);
-  target->result = platform_write_file(target->file, bytes, count, &target->os_error);
+  target->result = platform_append_held_file(target->held, bytes, count, &target->os_error);
   return target->result == kPlatformOk;
 }
 
@@ -62,12 +61,12 @@ PlatformResult hold_record_file(const wchar_t* path, PlatformHeldFile* held,
 }
 
 // Writes what closes a torn row, the rest of the head (when the file starts
-// now or its first save was cut short), and the record; then flushes and
-// closes the stream. The hold stays with the caller.
+// now or its first save was cut short), and the record; then puts it onto
+// the disk. The hold stays with the caller.
 RecordOutcome append_record(PlatformHeldFile* held, const RecordEnd& end, const char* head,
                             long long head_bytes, const ToolDef* tool, const double* values,
                             const wchar_t* detail, const PlatformDateTime* when) {
-  FileDrain target = {held->stream, kPlatformOk, 0};
+  FileDrain target = {held, kPlatformOk, 0};
   Utf8Sink sink;
   sink_start(&sink, drain_to_file, &target);
   sink_put_bytes(&sink, end.closing, std::strlen(end.closing));
@@ -77,12 +76,8 @@ RecordOutcome append_record(PlatformHeldFile* held, const RecordEnd& end, const 
   record_put_line(&sink, tool, values, detail, when);
   if (!sink_finish(&sink)) return outcome(kRecordStepWrite, target.result, target.os_error);
   unsigned long os_error = 0;
-  PlatformResult result = platform_sync_file(held->stream, &os_error);
+  PlatformResult result = platform_sync_held_file(held, &os_error);
   if (result != kPlatformOk) return outcome(kRecordStepFlush, result, os_error);
-  std::FILE* stream = held->stream;
-  held->stream = nullptr;  // closed even when the close reports a failure
-  result = platform_close_file(stream, &os_error);
-  if (result != kPlatformOk) return outcome(kRecordStepClose, result, os_error);
   return outcome(kRecordStepNone, kPlatformOk, 0);
 }
 

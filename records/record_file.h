@@ -18,16 +18,18 @@ enum RecordStep {
   kRecordStepMend,      // the file's end cannot be read, or what is torn there cannot be cut off
   kRecordStepOpen,      // the file cannot be opened for appending, or stayed held elsewhere
   kRecordStepWrite,
-  kRecordStepFlush,  // the stream or the disk flush failed
-  kRecordStepClose,
+  kRecordStepFlush,    // the data could not be put onto the disk
   kRecordStepForeign,  // another program wrote the file (another encoding, say); it is left as it
                        // is
 };
 
 struct RecordOutcome {
   RecordStep failed_step;
-  PlatformResult result;
-  unsigned long os_error;  // the raw system error of the failed call
+  PlatformResult result;  // what the failure means; the caller tells the user by it
+  // The system's own error of the failed call, as the seam kept it
+  // (platform.h); 0 when the save refused by a rule of its own: a path or
+  // header too long for its buffer, or another program's file.
+  unsigned long os_error;
 };
 
 // The records folder under the local application data folder; *os_error
@@ -46,8 +48,8 @@ PlatformResult record_folder(wchar_t* folder, int capacity, unsigned long* os_er
 // them. A file another program wrote (it does not start with the byte-order
 // mark and "时间,工具,") is not touched: the save fails with
 // kRecordStepForeign and kPlatformDenied. The
-// record counts as saved only after the stream and the disk were flushed and
-// the file closed; on any failure after the open the file is cut back to its
+// record counts as saved only once its data is on the disk; on any failure
+// after the open the file is cut back to its
 // earlier size (or removed when it did not exist) while still held, and
 // whatever the mend had cut off is put back, so no partial record stays
 // behind and the file is as it was. Only a file whose size cannot be read is

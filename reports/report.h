@@ -6,6 +6,7 @@
 
 // Empties both texts, writes the report of the given kind (or the no-report
 // text for any other kind) and returns its level. The verdict buffer must hold
-// at least 21 characters, the result buffer at least 13.
+// at least 21 characters, the result buffer at least 13. A tool definition
+// with a report sets its ToolDef::report to this.
 int run_report(int report_kind, const ToolDef* tool, const double* parameter_values,
                wchar_t* result, int result_capacity, wchar_t* verdict, int verdict_capacity);

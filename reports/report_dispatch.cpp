@@ -1,10 +1,12 @@
 #include "base/text.h"
+#include "engine/calculation.h"
 #include "reports/report.h"
 #include "reports/report_generators.h"
 
 namespace {
 
-// Indexed by report kind; slot 0 stands for "no report".
+// Indexed by report kind; slot 0 stands for "no report". Any kind without a
+// report gives the calculation's no-report texts.
 const ReportGenerator kReportGenerators[] = {
     nullptr,
     nurse_rota_report,          // 1
@@ -21,9 +23,6 @@ const ReportGenerator kReportGenerators[] = {
 };
 constexpr int kLastReportKind =
     static_cast<int>(sizeof kReportGenerators / sizeof kReportGenerators[0]) - 1;
-
-const wchar_t kNoReportText[] = L"（该工具暂无自定义报告）";
-const wchar_t kNoReportVerdict[] = L"暂无报告内容";
 
 }  // namespace
 

@@ -1,10 +1,95 @@
 // The save-record command: appends the last result to the tool's Record file
-// and tells the user whether it reached the disk.
+// and tells the user whether it reached the disk, and if not, why.
 #include "app/win32/commands.h"
 #include "app/win32/message_box.h"
 #include "app/win32/window_state.h"
 #include "base/text.h"
 #include "records/record_file.h"
+
+namespace {
+
+constexpr int kMessageCapacity = kRecordPathCapacity + 320;
+
+// What the user is told for one cause of a failed save: the status line,
+// what happened, and what helps.
+struct FailureTexts {
+  PlatformResult result;
+  const wchar_t* status;
+  const wchar_t* cause;
+  const wchar_t* advice;
+};
+
+const FailureTexts kFailureTexts[] = {
+    {kPlatformBusy, L"记录保存失败（文件被其他程序占用）：%ls", L"记录文件正被其他程序占用",
+     L"最常见的是表格程序正打开着这个文件。请在该程序中关闭它，再保存记录。"},
+    {kPlatformDenied, L"记录保存失败（没有写入权限）：%ls",
+     L"没有写入记录文件的权限（文件或所在文件夹为只读，或当前账户无权写入）",
+     L"请取消文件或文件夹的只读属性，或请管理员授予写入权限，再保存记录。"},
+    {kPlatformIoError, L"记录保存失败（磁盘已满或读写出错）：%ls", L"磁盘已满，或存储设备读写出错",
+     L"请清理磁盘空间，或检查存储设备是否连接正常，再保存记录。"},
+    {kPlatformTooLong, L"记录保存失败（路径过长）：%ls", L"记录文件的路径过长，系统无法处理",
+     L"请缩短用户文件夹或本地应用数据文件夹的路径，再保存记录。"},
+};
+
+const wchar_t kGenericStatus[] = L"记录保存失败：%ls";
+const wchar_t kGenericMessage[] = L"记录未能写入本地文件，请确认文件未被其他程序占用且磁盘可写。";
+const wchar_t kForeignStatus[] = L"记录保存失败（文件格式不符）：%ls";
+const wchar_t kForeignMessage[] =
+    L"记录文件不是本程序写入的格式（可能已被其他程序另存），为免损坏其内容，本次记录未保存，"
+    L"文件未作任何改动：\n%ls\n\n请在表格程序中将它另存为“CSV UTF-8”，"
+    L"或将它移到别处，再保存记录。";
+const wchar_t kErrorCode[] = L"\n（系统错误代码：%lld）";
+
+// The texts for the outcome's cause, or null when it has none of its own. A
+// header too long for its buffer is the tool's own limit, not a path's.
+const FailureTexts* texts_for(const RecordOutcome& outcome) {
+  if (outcome.result == kPlatformTooLong && outcome.failed_step == kRecordStepWrite) return nullptr;
+  for (const FailureTexts& texts : kFailureTexts)
+    if (texts.result == outcome.result) return &texts;
+  return nullptr;
+}
+
+// Whether the save failed before it changed any byte of the file: before the
+// open, at it, or while reading how the file ends. Later failures are
+// repaired, but a repair may fail too, so the message then claims nothing.
+bool file_untouched(RecordStep step) {
+  return step == kRecordStepLookup || step == kRecordStepFolder || step == kRecordStepOpen ||
+         step == kRecordStepMend;
+}
+
+// The system's own error, for whoever looks into the failure.
+void append_error_code(wchar_t* message, unsigned long os_error) {
+  if (os_error == 0) return;
+  wchar_t code[48];
+  text_format(code, 48, kErrorCode, static_cast<long long>(os_error));
+  text_append(message, kMessageCapacity, code);
+}
+
+void show_failure(const FailureTexts* texts, const RecordOutcome& outcome, const wchar_t* place) {
+  wchar_t message[kMessageCapacity];
+  if (!texts) {
+    text_copy(message, kMessageCapacity, kGenericMessage);
+    append_error_code(message, outcome.os_error);
+    show_message_box(g_window.main_window, message, L"保存失败", MB_OK | MB_ICONWARNING);
+    return;
+  }
+  text_copy(message, kMessageCapacity, texts->cause);
+  text_append(message, kMessageCapacity, L"，本次记录未保存");
+  if (file_untouched(outcome.failed_step))
+    text_append(message, kMessageCapacity, L"，文件未作任何改动");
+  if (place[0]) {
+    text_append(message, kMessageCapacity, L"：\n");
+    text_append(message, kMessageCapacity, place);
+    text_append(message, kMessageCapacity, L"\n\n");
+  } else {
+    text_append(message, kMessageCapacity, L"。\n\n");
+  }
+  text_append(message, kMessageCapacity, texts->advice);
+  append_error_code(message, outcome.os_error);
+  show_message_box(g_window.main_window, message, L"保存失败", MB_OK | MB_ICONWARNING);
+}
+
+}  // namespace
 
 void command_save_record() {
   if (g_window.detail[0] == L'\0') {
@@ -18,25 +103,24 @@ void command_save_record() {
   RecordOutcome outcome = record_save(g_window.tool, g_window.values, g_window.detail, &now, place,
                                       kRecordPathCapacity);
   bool saved = outcome.failed_step == kRecordStepNone;
-  text_format(g_window.status, kStatusCapacity, saved ? L"记录已保存：%ls" : L"记录保存失败：%ls",
-              place);
+  bool foreign = outcome.failed_step == kRecordStepForeign;
+  const FailureTexts* texts = saved || foreign ? nullptr : texts_for(outcome);
+  const wchar_t* status = saved     ? L"记录已保存：%ls"
+                          : foreign ? kForeignStatus
+                          : texts   ? texts->status
+                                    : kGenericStatus;
+  text_format(g_window.status, kStatusCapacity, status, place);
   InvalidateRect(g_window.main_window, nullptr, FALSE);
-  if (outcome.failed_step == kRecordStepForeign) {
-    // The file is left as another program saved it; the user decides.
-    wchar_t message[kRecordPathCapacity + 160];
-    text_format(
-        message, kRecordPathCapacity + 160,
-        L"记录文件不是本程序写入的格式（可能已被其他程序另存），为免损坏其内容，本次记录未保存，"
-        L"文件未作任何改动：\n%ls\n\n请在表格程序中将它另存为“CSV UTF-8”，"
-        L"或将它移到别处，再保存记录。",
-        place);
-    show_message_box(g_window.main_window, message, L"保存失败", MB_OK | MB_ICONWARNING);
-  } else if (saved)
+  if (saved) {
     show_message_box(g_window.main_window,
                      L"本次结果已追加保存到本地记录（CSV，可用 Excel 打开）。", L"已保存",
                      MB_OK | MB_ICONINFORMATION);
-  else
-    show_message_box(g_window.main_window,
-                     L"记录未能写入本地文件，请确认文件未被其他程序占用且磁盘可写。", L"保存失败",
-                     MB_OK | MB_ICONWARNING);
+  } else if (foreign) {
+    // The file is left as another program saved it; the user decides.
+    wchar_t message[kMessageCapacity];
+    text_format(message, kMessageCapacity, kForeignMessage, place);
+    show_message_box(g_window.main_window, message, L"保存失败", MB_OK | MB_ICONWARNING);
+  } else {
+    show_failure(texts, outcome, place);
+  }
 }

@@ -218,8 +218,8 @@ const double kValues[kMaxParameters] = {2, 0};
 
 ToolDef make_tool(const OutputDef* outputs, int output_count, const VerdictRule* rules,
                   int rule_count, int report_kind = 0) {
-  return ToolDef{900,         L"测试工具",  nullptr, L"测试",    L"依据", nullptr,    2,
-                 kParameters, output_count, outputs, rule_count, rules,   report_kind};
+  return ToolDef{900,         L"测试工具",  nullptr, L"测试",    L"依据", nullptr,     2,
+                 kParameters, output_count, outputs, rule_count, rules,   report_kind, run_report};
 }
 
 TEST(CalculationRun, NoVerdictRulesGiveTheDefaultVerdictAndLevel0) {
@@ -367,6 +367,13 @@ TEST(CalculationRun, ReportKindReplacesOutputsAndRules) {
     EXPECT_EQ(std::wstring::npos, r.result.find(L"甲：")) << "kind " << kind;
     EXPECT_EQ(std::wstring::npos, r.result.find(L"部分结果无法计算")) << "kind " << kind;
   }
+  // A tool without a report dispatch of its own gets the no-report texts.
+  ToolDef tool = make_tool(outputs, 1, rules, 1, 5);
+  tool.report = nullptr;
+  Outcome r = run(&tool, kValues);
+  EXPECT_EQ(std::wstring(kNoReportText), r.result);
+  EXPECT_EQ(std::wstring(kNoReportVerdict), r.verdict);
+  EXPECT_EQ(0, r.returned);
 }
 
 // The engine allocates nothing on the heap during a calculation.

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <cerrno>
+#include <cstdio>
 #include <string>
 
 #include "platform/platform_core.h"
@@ -15,6 +16,15 @@
 
 namespace {
 
+// The meaning of an os_error of this build.
+PlatformResult platform_result_of(unsigned long error) {
+#ifdef _WIN32
+  return platform_result_of_win32_error(error);
+#else
+  return platform_result_of_errno(static_cast<int>(error));
+#endif
+}
+
 struct ErrorCase {
   unsigned long error;
   PlatformResult result;
@@ -26,8 +36,12 @@ TEST(PlatformResult, EachErrnoHasOneMeaningOnEveryBuild) {
   const ErrorCase cases[] = {
       {ENOENT, kPlatformNotFound},      {ENOTDIR, kPlatformNotFound}, {EACCES, kPlatformDenied},
       {EPERM, kPlatformDenied},         {EROFS, kPlatformDenied},     {ETXTBSY, kPlatformDenied},
-      {ENAMETOOLONG, kPlatformTooLong}, {EWOULDBLOCK, kPlatformBusy}, {ENOSPC, kPlatformIoError},
-      {EIO, kPlatformIoError},
+      {ENAMETOOLONG, kPlatformTooLong}, {EWOULDBLOCK, kPlatformBusy}, {EAGAIN, kPlatformBusy},
+      {ENOSPC, kPlatformIoError},       {EIO, kPlatformIoError},      {EEXIST, kPlatformExists},
+      {EMFILE, kPlatformFailed},
+#ifdef EDQUOT
+      {EDQUOT, kPlatformIoError},
+#endif
   };
   for (const ErrorCase& c : cases)
     EXPECT_EQ(c.result, platform_result_of_errno(static_cast<int>(c.error))) << c.error;
@@ -36,10 +50,13 @@ TEST(PlatformResult, EachErrnoHasOneMeaningOnEveryBuild) {
 #ifdef _WIN32
 TEST(PlatformResult, Win32ErrorsMeanWhatTheirErrnoCausesMean) {
   const ErrorCase cases[] = {
-      {ERROR_FILE_NOT_FOUND, kPlatformNotFound}, {ERROR_PATH_NOT_FOUND, kPlatformNotFound},
-      {ERROR_ACCESS_DENIED, kPlatformDenied},    {ERROR_LOCK_VIOLATION, kPlatformDenied},
-      {ERROR_WRITE_PROTECT, kPlatformDenied},    {ERROR_FILENAME_EXCED_RANGE, kPlatformTooLong},
-      {ERROR_SHARING_VIOLATION, kPlatformBusy},  {ERROR_DISK_FULL, kPlatformIoError},
+      {ERROR_FILE_NOT_FOUND, kPlatformNotFound},      {ERROR_PATH_NOT_FOUND, kPlatformNotFound},
+      {ERROR_ACCESS_DENIED, kPlatformDenied},         {ERROR_WRITE_PROTECT, kPlatformDenied},
+      {ERROR_FILENAME_EXCED_RANGE, kPlatformTooLong}, {ERROR_SHARING_VIOLATION, kPlatformBusy},
+      {ERROR_LOCK_VIOLATION, kPlatformBusy},          {ERROR_DISK_FULL, kPlatformIoError},
+      {ERROR_HANDLE_DISK_FULL, kPlatformIoError},     {ERROR_IO_DEVICE, kPlatformIoError},
+      {ERROR_FILE_EXISTS, kPlatformExists},           {ERROR_ALREADY_EXISTS, kPlatformExists},
+      {ERROR_TOO_MANY_OPEN_FILES, kPlatformFailed},
   };
   for (const ErrorCase& c : cases)
     EXPECT_EQ(c.result, platform_result_of_win32_error(c.error)) << c.error;
@@ -96,6 +113,39 @@ TEST(PlatformDataFolder, IsTheSystemsFolderOrNone) {
   }
 }
 
+// Only a regular file is removed, and a refused removal keeps the system's
+// answer and the file.
+TEST(PlatformRemoveFile, RemovesAFileOrSaysWhyNot) {
+  struct Case {
+    const char* name;
+    bool file_there;
+    void (*inject)();
+    PlatformResult result;
+    bool stays;
+  } cases[] = {
+      {"a file", true, [] {}, kPlatformOk, false},
+      {"no file", false, [] {}, kPlatformNotFound, false},
+      {"removal refused", true, fail_removal, kPlatformDenied, true},
+  };
+  TempFolder folder;
+  std::string path = folder.path + static_cast<char>(kPlatformPathSeparator) + "f.txt";
+  for (const Case& c : cases) {
+    SyscallFaultScope faults;
+    if (c.file_there) write_whole_file(path, "x");
+    c.inject();
+    unsigned long error = 0;
+    EXPECT_EQ(c.result, platform_remove_file(widen(path).c_str(), &error)) << c.name;
+    EXPECT_EQ(c.result, error ? platform_result_of(error) : kPlatformOk) << c.name;
+    EXPECT_EQ(c.stays, file_exists(path)) << c.name;
+    std::remove(path.c_str());
+  }
+#ifndef _WIN32
+  unsigned long error = 0;
+  EXPECT_EQ(kPlatformDenied, platform_remove_file(widen(folder.path).c_str(), &error));
+  EXPECT_EQ(static_cast<unsigned long>(EPERM), error);
+#endif
+}
+
 #ifndef _WIN32
 // A path whose UTF-8 form is longer than the system takes is refused whole:
 // its first 4095 bytes here name another file, tmp/f.
@@ -105,7 +155,8 @@ TEST(PlatformPath, TooLongForTheSystemIsNeverCut) {
   std::wstring path = widen(cut + "/../g");
   unsigned long error = 0;
   PlatformHeldFile held;
-  EXPECT_EQ(nullptr, platform_open_file(path.c_str(), "wb"));
+  PlatformFile file;
+  EXPECT_EQ(kPlatformTooLong, platform_create_file(path.c_str(), &file, &error));
   EXPECT_EQ(kPlatformTooLong, platform_create_folder(path.c_str(), &error));
   EXPECT_EQ(kPlatformTooLong, platform_hold_file(path.c_str(), &held, &error));
   EXPECT_EQ(kPlatformTooLong, platform_remove_file(path.c_str(), &error));

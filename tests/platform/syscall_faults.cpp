@@ -1,7 +1,6 @@
 #include "platform/syscall_faults.h"
 
 #include <cerrno>
-#include <cstdio>
 #include <cstring>
 
 #include "platform/platform_syscalls.h"
@@ -31,9 +30,10 @@ namespace {
 bool g_data_folder_set = false;
 std::wstring g_data_folder;
 std::string g_data_folder_narrow;
-int g_good_writes = 0;
+int g_good_writes = -1;  // below 0: every write succeeds
 int g_write_calls = 0;
-int g_hold_refusals = 0;  // below 0: every attempt is refused
+int g_writes_since_fault = 0;  // since fail_write_after
+int g_hold_refusals = 0;       // below 0: every attempt is refused
 int g_sleep_calls = 0;
 unsigned long long g_fake_now_ms = 0;
 int g_good_reads = 0;  // the read after them fails
@@ -41,7 +41,9 @@ int g_read_calls = 0;
 int g_size_calls = 0;
 int g_removals_between_opens = 0;
 int g_misnamings = 0;
-#ifndef _WIN32
+#ifdef _WIN32
+bool g_seek_failed = false;
+#else
 bool g_misnamed_gone = false;
 const char* g_data_home = nullptr;
 const char* g_home = nullptr;
@@ -68,32 +70,18 @@ void fake_sleep(unsigned long long ms) {
   g_fake_now_ms += ms;
 }
 
-size_t failing_fwrite(const void* bytes, size_t size, size_t count, std::FILE* file) {
+// The bytes of a write that succeeds in part: half of them, at least one.
+size_t half_of(size_t count) { return count > 1 ? count / 2 : count; }
+
+// How many of its bytes this write passes to the system; 0: it fails with a
+// full disk.
+size_t bytes_this_write_writes(size_t count) {
   ++g_write_calls;
-  if (g_write_calls <= g_good_writes) return std::fwrite(bytes, size, count, file);
-  size_t half = count / 2;
-  size_t written = std::fwrite(bytes, size, half, file);
-  errno = ENOSPC;
-  return written;
+  int nth = ++g_writes_since_fault;
+  if (g_good_writes < 0 || nth <= g_good_writes) return count;
+  if (nth == g_good_writes + 1) return half_of(count);
+  return nth == g_good_writes + 2 ? 0 : count;
 }
-
-size_t counting_fwrite(const void* bytes, size_t size, size_t count, std::FILE* file) {
-  ++g_write_calls;
-  return std::fwrite(bytes, size, count, file);
-}
-
-int failing_fflush(std::FILE*) {
-  errno = ENOSPC;
-  return EOF;
-}
-
-int failing_fclose(std::FILE* file) {
-  std::fclose(file);
-  errno = EIO;
-  return EOF;
-}
-
-std::FILE* failing_fdopen(int, const char*) { return errno = EMFILE, nullptr; }
 
 #ifdef _WIN32
 
@@ -136,14 +124,30 @@ ULONGLONG WINAPI fake_tick_count() { return g_fake_now_ms; }
 void WINAPI fake_win32_sleep(DWORD ms) { fake_sleep(ms); }
 
 BOOL fail_with(DWORD error) { return SetLastError(error), FALSE; }
+
+BOOL WINAPI counted_write_file(HANDLE file, LPCVOID bytes, DWORD count, LPDWORD written,
+                               LPOVERLAPPED at) {
+  DWORD n = static_cast<DWORD>(bytes_this_write_writes(count));
+  if (n == 0) return fail_with(ERROR_DISK_FULL);
+  return WriteFile(file, bytes, n, written, at);
+}
+
+BOOL WINAPI failing_close_handle(HANDLE handle) {
+  CloseHandle(handle);
+  return fail_with(ERROR_IO_DEVICE);
+}
+
+BOOL WINAPI failing_delete_file(LPCWSTR) { return fail_with(ERROR_ACCESS_DENIED); }
+
+// Only the first move to the end fails: the repair after it gets through.
+BOOL WINAPI failing_seek_to_end(HANDLE file, LARGE_INTEGER to, PLARGE_INTEGER at, DWORD method) {
+  if (method == FILE_END && !g_seek_failed) return g_seek_failed = true, fail_with(ERROR_IO_DEVICE);
+  return SetFilePointerEx(file, to, at, method);
+}
 BOOL WINAPI failing_flush_file_buffers(HANDLE) { return fail_with(ERROR_IO_DEVICE); }
 BOOL WINAPI silently_failing_flush_file_buffers(HANDLE) { return fail_with(ERROR_SUCCESS); }
 BOOL WINAPI failing_get_file_size(HANDLE, PLARGE_INTEGER) { return fail_with(ERROR_IO_DEVICE); }
 BOOL WINAPI failing_set_end_of_file(HANDLE) { return fail_with(ERROR_IO_DEVICE); }
-BOOL WINAPI failing_duplicate_handle(HANDLE, HANDLE, HANDLE, LPHANDLE, DWORD, BOOL, DWORD) {
-  return fail_with(ERROR_TOO_MANY_OPEN_FILES);
-}
-int failing_open_osfhandle(intptr_t, int) { return errno = EMFILE, -1; }
 
 BOOL WINAPI failing_read_file(HANDLE file, LPVOID bytes, DWORD count, LPDWORD got,
                               LPOVERLAPPED at) {
@@ -190,8 +194,20 @@ int fake_nanosleep(const struct timespec* span, struct timespec*) {
 
 int failing_fsync(int) { return errno = EIO, -1; }
 int silently_failing_fsync(int) { return errno = 0, -1; }
-int failing_dup(int) { return errno = EMFILE, -1; }
 int failing_ftruncate(int, off_t) { return errno = EIO, -1; }
+int failing_fstat(int, struct stat*) { return errno = EIO, -1; }
+int failing_unlink(const char*) { return errno = EACCES, -1; }
+
+int failing_close(int fd) {
+  ::close(fd);
+  return errno = EIO, -1;
+}
+
+ssize_t counted_write(int fd, const void* bytes, size_t count) {
+  size_t n = bytes_this_write_writes(count);
+  if (n == 0) return errno = ENOSPC, -1;
+  return ::write(fd, bytes, n);
+}
 
 // The first fstat of an attempt checks the locked file; the next reads the size.
 int failing_second_fstat(int fd, struct stat* info) {
@@ -214,11 +230,21 @@ int vanishing_open(const char* path, int flags, mode_t mode) {
   return ::open(path, flags, mode);
 }
 
+bool is_record_file(const char* path) {
+  size_t n = std::strlen(path);
+  return n >= 4 && std::strcmp(path + n - 4, ".csv") == 0;
+}
+
+bool g_every_stat_fails = false;
+
+int failing_stat(const char* path, struct stat* info) {
+  if (g_every_stat_fails || is_record_file(path)) return errno = EIO, -1;
+  return ::stat(path, info);
+}
+
 // The record file's path (the one ending in ".csv") names no file or another.
 int misnaming_stat(const char* path, struct stat* info) {
-  size_t n = std::strlen(path);
-  if (g_misnamings == 0 || n < 4 || std::strcmp(path + n - 4, ".csv") != 0)
-    return ::stat(path, info);
+  if (g_misnamings == 0 || !is_record_file(path)) return ::stat(path, info);
   --g_misnamings;
   if (g_misnamed_gone) return errno = ENOENT, -1;
   int result = ::stat(path, info);
@@ -242,9 +268,10 @@ SyscallFaultScope::~SyscallFaultScope() {
 
 void clear_faults() {
   platform_restore_syscalls();
-  g_good_writes = g_hold_refusals = g_removals_between_opens = g_misnamings = 0;
+  g_hold_refusals = g_removals_between_opens = g_misnamings = 0;
   g_good_reads = g_read_calls = g_size_calls = 0;
-  g_platform_syscalls.fwrite = counting_fwrite;
+  g_good_writes = -1;
+  STAND_IN(WriteFile, counted_write_file, write, counted_write);
   if (g_data_folder_set) use_data_folder(g_data_folder);
 }
 
@@ -305,7 +332,7 @@ unsigned long long fake_clock_ms() { return g_fake_now_ms - 1000000; }
 
 void fail_write_after(int good_writes) {
   g_good_writes = good_writes;
-  g_platform_syscalls.fwrite = failing_fwrite;
+  g_writes_since_fault = 0;
 }
 
 void fail_read_after(int good_reads) {
@@ -314,24 +341,30 @@ void fail_read_after(int good_reads) {
 }
 
 void cut_file_under_reads() { STAND_IN(ReadFile, cut_read_file, pread, cut_pread); }
-void fail_stream_flush() { g_platform_syscalls.fflush = failing_fflush; }
 void fail_disk_flush() {
   STAND_IN(FlushFileBuffers, failing_flush_file_buffers, fsync, failing_fsync);
 }
 void fail_disk_flush_silently() {
   STAND_IN(FlushFileBuffers, silently_failing_flush_file_buffers, fsync, silently_failing_fsync);
 }
-void fail_close() { g_platform_syscalls.fclose = failing_fclose; }
-void fail_hold_copy() { STAND_IN(DuplicateHandle, failing_duplicate_handle, dup, failing_dup); }
-void fail_stream_open() { g_platform_syscalls.fdopen = failing_fdopen; }
+void fail_close() { STAND_IN(CloseHandle, failing_close_handle, close, failing_close); }
+void fail_removal() { STAND_IN(DeleteFileW, failing_delete_file, unlink, failing_unlink); }
 void fail_size() { STAND_IN(GetFileSizeEx, failing_get_file_size, fstat, failing_second_fstat); }
 void fail_resize() {
   STAND_IN(SetEndOfFile, failing_set_end_of_file, ftruncate, failing_ftruncate);
 }
 
 #ifdef _WIN32
-void fail_descriptor() { g_platform_syscalls.open_osfhandle = failing_open_osfhandle; }
+void fail_seek_to_end() {
+  g_seek_failed = false;
+  g_platform_syscalls.SetFilePointerEx = failing_seek_to_end;
+}
 #else
+void fail_status_checks(bool every_path) {
+  g_every_stat_fails = every_path;
+  g_platform_syscalls.stat = failing_stat;
+  g_platform_syscalls.fstat = failing_fstat;
+}
 void misname_locked_file(int times, bool gone) {
   g_misnamings = times;
   g_misnamed_gone = gone;
@@ -342,8 +375,7 @@ void misname_locked_file(int times, bool gone) {
 int write_calls() { return g_write_calls; }
 
 unsigned long access_denied_error() { return BY_SYSTEM(ERROR_ACCESS_DENIED, EACCES); }
-unsigned long disk_full_error() { return ENOSPC; }
+unsigned long disk_full_error() { return BY_SYSTEM(ERROR_DISK_FULL, ENOSPC); }
 unsigned long device_error() { return BY_SYSTEM(ERROR_IO_DEVICE, EIO); }
-unsigned long too_many_files_error() { return BY_SYSTEM(ERROR_TOO_MANY_OPEN_FILES, EMFILE); }
 unsigned long already_exists_error() { return BY_SYSTEM(ERROR_ALREADY_EXISTS, EEXIST); }
 unsigned long general_failure_error() { return BY_SYSTEM(ERROR_GEN_FAILURE, EIO); }

@@ -37,8 +37,9 @@ void use_fake_clock();
 // The sleeps and the milliseconds they moved the clock on since use_fake_clock.
 int sleep_calls();
 unsigned long long fake_clock_ms();
-// The first good_writes writes succeed; the next one writes half its bytes,
-// then reports a full disk, and so does every later one.
+// From now on, the first good_writes writes succeed; the next one writes half its bytes,
+// the one after it reports a full disk, and the later ones (a repair after
+// the failure) succeed again.
 void fail_write_after(int good_writes);
 // The read of the held file after good_reads good ones reports a device
 // error; the reads after it succeed.
@@ -46,21 +47,21 @@ void fail_read_after(int good_reads);
 // Reads of the held file bring half the bytes asked for, then its end: a
 // program that does not ask for the lock cut the file meanwhile.
 void cut_file_under_reads();
-// The stream flush reports a full disk without writing anything.
-void fail_stream_flush();
 // The disk flush (fsync, FlushFileBuffers) reports a device error, or fails
 // without an error code.
 void fail_disk_flush();
 void fail_disk_flush_silently();
-// The close closes the file but reports a device error.
+// Every close closes the file but reports a device error.
 void fail_close();
-// The copy of the hold for the stream (dup, DuplicateHandle), or the stream
-// on it, cannot be made: too many files are open.
-void fail_hold_copy();
-void fail_stream_open();
+// Removing a file by its path (unlink, DeleteFileW) is refused: access denied.
+void fail_removal();
 #ifdef _WIN32
-// The C runtime descriptor on the copy of the handle cannot be made.
-void fail_descriptor();
+// The next move to the end of a file for an append reports a device error.
+void fail_seek_to_end();
+#else
+// Every fstat, and the stat of the record file's path (of every path when
+// every_path is true), reports a device error (EIO).
+void fail_status_checks(bool every_path);
 #endif
 // The held file's size cannot be read: a device error.
 void fail_size();
@@ -78,12 +79,10 @@ void misname_locked_file(int times, bool gone);
 // How many writes reached the table since the scope began.
 int write_calls();
 
-// The raw system errors the stand-ins report.
-// Folder creation and the open are Win32 calls on Windows; the writes, the
-// stream flush and the close are C runtime calls reporting errno everywhere.
+// The raw system errors the stand-ins report: GetLastError values on
+// Windows, errno values elsewhere.
 unsigned long access_denied_error();    // ERROR_ACCESS_DENIED or EACCES
-unsigned long disk_full_error();        // ENOSPC
+unsigned long disk_full_error();        // ERROR_DISK_FULL or ENOSPC
 unsigned long device_error();           // ERROR_IO_DEVICE or EIO, from the disk flush or a read
-unsigned long too_many_files_error();   // ERROR_TOO_MANY_OPEN_FILES or EMFILE
 unsigned long already_exists_error();   // ERROR_ALREADY_EXISTS or EEXIST, from a folder creation
 unsigned long general_failure_error();  // ERROR_GEN_FAILURE or EIO, for a failure without one

@@ -31,8 +31,8 @@ struct ReportTestTool {
       parameters[i] = ParameterDef{inputs[i].key, L"参数", nullptr, inputs[i].value};
       values[i] = inputs[i].value;
     }
-    tool = ToolDef{900,        L"测试报告", nullptr, L"测试", L"测试依据", nullptr,    count,
-                   parameters, 0,           nullptr, 0,       nullptr,     report_kind};
+    tool = ToolDef{900,        L"测试报告", nullptr, L"测试", L"测试依据", nullptr,     count,
+                   parameters, 0,           nullptr, 0,       nullptr,     report_kind, run_report};
   }
 };
 

@@ -11,6 +11,7 @@
 #include "base/text.h"
 #include "base/utf8.h"
 #include "platform/syscall_faults.h"
+#include "reports/report.h"
 #include "selftest/selftest.h"
 #include "selftest/utf8_file.h"
 #include "support/file_bytes.h"
@@ -21,8 +22,8 @@ const ParameterDef kParameters[] = {{"p", L"P", nullptr, 5}};
 
 ToolDef make_tool(const OutputDef* outputs, int output_count, const VerdictRule* rules,
                   int rule_count, int report_kind = 0) {
-  return ToolDef{7,           L"测试|工具", nullptr, L"测试科",  L"依据", nullptr,    1,
-                 kParameters, output_count, outputs, rule_count, rules,   report_kind};
+  return ToolDef{7,           L"测试|工具", nullptr, L"测试科",  L"依据", nullptr,     1,
+                 kParameters, output_count, outputs, rule_count, rules,   report_kind, run_report};
 }
 
 std::wstring report_of(const ToolDef& tool, int* errors) {

@@ -1,12 +1,13 @@
 // The save-record command through the window: the refusal without a result,
-// the record in the local application data folder of the Wine prefix, and a
-// file held by another handle, which must be reported and left as it was.
+// the record in the local application data folder of the Wine prefix, and the
+// failures, each told by its cause, the file left as it was.
 #include <windows.h>
 
 #include <string>
 
 #include "app/win32/window_state.h"
 #include "base/text.h"
+#include "platform/syscall_faults.h"
 #include "records/record_file.h"
 #include "window/window_fixture.h"
 
@@ -29,6 +30,14 @@ std::string file_bytes(const std::wstring& path) {
   while (ReadFile(file, buffer, sizeof buffer, &got, nullptr) && got > 0) bytes.append(buffer, got);
   CloseHandle(file);
   return bytes;
+}
+
+// A text for a failure message: the window tests print no wide text.
+std::string narrow_text(const std::wstring& text) {
+  char bytes[4096];
+  int n = WideCharToMultiByte(CP_UTF8, 0, text.c_str(), static_cast<int>(text.size()), bytes,
+                              sizeof bytes, nullptr, nullptr);
+  return std::string(bytes, n > 0 ? static_cast<size_t>(n) : 0);
 }
 
 bool starts_with(const wchar_t* text, const wchar_t* prefix) {
@@ -73,24 +82,61 @@ TEST_F(MainWindowTest, SaveAppendsOneRecordAndConfirms) {
             std::string::npos);
 }
 
-TEST_F(MainWindowTest, SaveIntoAFileHeldByAnotherProgramFailsAndLeavesItAlone) {
+// Each cause of a failed save has a message and a status of its own, and the
+// file keeps every byte. Another program holding the file is a real second
+// handle sharing only reading, as a spreadsheet showing the file opens it; the
+// wait for it passes on the test's own clock. The other causes come from the
+// fault stand-ins.
+TEST_F(MainWindowTest, FailedSaveSaysWhatHappenedAndLeavesTheFile) {
+  struct Case {
+    const char* name;
+    void (*inject)();  // null: a second handle holds the file
+    const wchar_t* says;
+    const wchar_t* status;
+    bool untouched;  // the message says the file was left as it was
+  } cases[] = {
+      {"held by another program", nullptr, L"其他程序占用", L"记录保存失败（文件被其他程序占用）：",
+       true},
+      {"writing not permitted", fail_open_for_append, L"没有写入记录文件的权限",
+       L"记录保存失败（没有写入权限）：", true},
+      {"disk full", [] { fail_write_after(0); }, L"磁盘已满",
+       L"记录保存失败（磁盘已满或读写出错）：", false},
+  };
   std::wstring path = record_path();
   click(1001);
   click(1002);  // makes sure the folder and the file exist
   std::string before = file_bytes(path);
   ASSERT_FALSE(before.empty());
-
-  HANDLE holder =
-      CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr);
-  ASSERT_NE(holder, INVALID_HANDLE_VALUE);
-  g_message_box_count = 0;
-  click(1002);
-  CloseHandle(holder);
-
-  expect_one_box(L"记录未能写入本地文件，请确认文件未被其他程序占用且磁盘可写。", L"保存失败",
-                 MB_ICONWARNING);
-  EXPECT_TRUE(starts_with(g_window.status, L"记录保存失败：")) << g_window.status;
-  EXPECT_EQ(file_bytes(path), before);
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    HANDLE holder = INVALID_HANDLE_VALUE;
+    {
+      SyscallFaultScope faults;
+      use_fake_clock();
+      if (c.inject) {
+        c.inject();
+      } else {
+        holder = CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0,
+                             nullptr);
+        ASSERT_NE(holder, INVALID_HANDLE_VALUE);
+      }
+      g_message_box_count = 0;
+      click(1002);
+    }
+    if (holder != INVALID_HANDLE_VALUE) CloseHandle(holder);
+    ASSERT_EQ(g_message_box_count, 1);
+    std::wstring text = g_last_message_box.text;
+    EXPECT_NE(text.find(c.says), std::wstring::npos) << narrow_text(text);
+    for (const Case& other : cases) {
+      if (&other != &c) { EXPECT_EQ(text.find(other.says), std::wstring::npos) << other.name; }
+    }
+    if (!c.inject) { EXPECT_NE(text.find(L"表格程序"), std::wstring::npos); }
+    EXPECT_NE(text.find(path), std::wstring::npos) << "the message names the file";
+    EXPECT_EQ(c.untouched, text.find(L"文件未作任何改动") != std::wstring::npos);
+    EXPECT_EQ(g_last_message_box.type & MB_ICONMASK, static_cast<UINT>(MB_ICONWARNING));
+    EXPECT_TRUE(starts_with(g_window.status, c.status)) << narrow_text(g_window.status);
+    EXPECT_EQ(file_bytes(path), before);
+  }
 }
 
 // A spreadsheet saved the file in its own encoding (GBK here): the save
@@ -117,7 +163,7 @@ TEST_F(MainWindowTest, SaveIntoAFileAnotherProgramWroteRefusesAndNamesTheWayBack
   EXPECT_NE(text.find(L"“CSV UTF-8”"), std::wstring::npos);
   EXPECT_NE(text.find(L"移到别处"), std::wstring::npos);
   EXPECT_EQ(g_last_message_box.type & MB_ICONMASK, static_cast<UINT>(MB_ICONWARNING));
-  EXPECT_TRUE(starts_with(g_window.status, L"记录保存失败：")) << g_window.status;
+  EXPECT_TRUE(starts_with(g_window.status, L"记录保存失败（文件格式不符）："));
   EXPECT_EQ(after, std::string(gbk));
 }
 
