@@ -154,6 +154,7 @@ int text_vformat(wchar_t* buffer, int capacity, const wchar_t* format, va_list a
   return text_length(buffer);
 }
 
+// NOLINTNEXTLINE(cert-dcl50-cpp): printf-style on purpose, over the few conversions above.
 int text_format(wchar_t* buffer, int capacity, const wchar_t* format, ...) {
   va_list args;
   va_start(args, format);

@@ -39,6 +39,15 @@ PlatformResult platform_hold_file(const wchar_t* path, PlatformHeldFile* held,
   PlatformResult result = platform_os_take_hold(path, held, os_error);
   if (result != kPlatformOk) return result;
   result = platform_os_open_stream(held, os_error);
+  // The record code stages its own pieces; an unbuffered stream leaves
+  // nothing behind that could reach the file after a cut-back. A stream
+  // that cannot be made so is closed unused, as if it had not opened.
+  errno = 0;
+  if (result == kPlatformOk && std::setvbuf(held->stream, nullptr, _IONBF, 0) != 0) {
+    result = platform_fail_with_errno(os_error);
+    g_platform_syscalls.fclose(held->stream);
+    held->stream = nullptr;
+  }
   if (result != kPlatformOk) {
     // Undone under the hold: a file this attempt created goes again, unless
     // another save wrote into it before the hold was granted.
@@ -49,9 +58,6 @@ PlatformResult platform_hold_file(const wchar_t* path, PlatformHeldFile* held,
     platform_release_file(held);
     return result;
   }
-  // The record code stages its own pieces; an unbuffered stream leaves
-  // nothing behind that could reach the file after a cut-back.
-  std::setvbuf(held->stream, nullptr, _IONBF, 0);
   return platform_succeed(os_error);
 }
 

@@ -26,19 +26,22 @@ int main(int argc, char** argv) {
       if (code == kSelftestNotWritten) {
         char narrow[4 * kSelftestPathCapacity];
         narrow[utf8_encode(path, -1, narrow, sizeof narrow - 1, nullptr)] = 0;
-        std::fprintf(stderr, "ichscore: the self-test report could not be written to %s\n", narrow);
+        // The exit code tells the failure; a message that cannot reach
+        // stderr has nowhere else to go.
+        (void)std::fprintf(stderr, "ichscore: the self-test report could not be written to %s\n",
+                           narrow);
       }
       return code;
     }
     case kSelftestPathTooLong:
-      std::fprintf(stderr,
-                   "ichscore: the self-test report path is longer than %d characters; "
-                   "no report was written\n",
-                   kSelftestPathCapacity - 1);
+      (void)std::fprintf(stderr,  // as above: the exit code tells it
+                         "ichscore: the self-test report path is longer than %d characters; "
+                         "no report was written\n",
+                         kSelftestPathCapacity - 1);
       return kSelftestNotWritten;
     case kNoSelftest: break;
   }
-  std::fputs(
+  (void)std::fputs(  // as above: the exit code tells it
       "ichscore: the calculator window is the Windows program (ichscore.exe); "
       "this build offers --selftest [PATH] only.\n",
       stderr);
