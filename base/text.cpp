@@ -21,6 +21,7 @@ int text_copy(wchar_t* buffer, int capacity, const wchar_t* src) {
 }
 
 int text_append_n(wchar_t* buffer, int capacity, const wchar_t* src, int count) {
+  if (capacity < 1) return 0;  // holds no text, not even a terminator to read
   int n = text_length(buffer);
   if (!src || n >= capacity - 1) return n;
   int room = capacity - n - 1;
@@ -38,6 +39,7 @@ int text_append_char(wchar_t* buffer, int capacity, wchar_t c) {
 }
 
 int text_append_ascii(wchar_t* buffer, int capacity, const char* src) {
+  if (capacity < 1) return 0;
   int n = text_length(buffer);
   if (!src || n >= capacity - 1) return n;
   for (; *src && n < capacity - 1; ++src)
@@ -152,6 +154,7 @@ int text_vformat(wchar_t* buffer, int capacity, const wchar_t* format, va_list a
   return text_length(buffer);
 }
 
+// NOLINTNEXTLINE(cert-dcl50-cpp): printf-style on purpose, over the few conversions above.
 int text_format(wchar_t* buffer, int capacity, const wchar_t* format, ...) {
   va_list args;
   va_start(args, format);

@@ -1,5 +1,6 @@
 // Bounded wide text buffers: fixed-capacity, always NUL-terminated, never
-// overrun. Capacities are counts of wchar_t characters and must be at least 1.
+// overrun. Capacities are counts of wchar_t characters; a buffer of capacity
+// 0 holds no text and is neither read nor written.
 //
 // Every function here behaves the same on every platform: formatting does not
 // go through the C library's wide printf (whose truncation and locale rules

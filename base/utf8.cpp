@@ -7,6 +7,9 @@ const unsigned long kReplacement = 0xFFFD;
 // Reads one code point starting at text[i] (i < length) and returns how many
 // wide characters it spans.
 int next_code_point(const wchar_t* text, long i, long length, unsigned long* cp) {
+  // Not a char: a negative 32-bit wchar_t becomes a value above U+10FFFF,
+  // which is replaced below.
+  // NOLINTNEXTLINE(bugprone-signed-char-misuse,cert-str34-c)
   unsigned long c = static_cast<unsigned long>(text[i]);
   if (sizeof(wchar_t) == 2) {
     c &= 0xFFFFu;

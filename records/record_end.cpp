@@ -7,7 +7,7 @@
 namespace {
 
 // The file is read in pieces of this size.
-constexpr long long kPieceBytes = 64 * 1024;
+constexpr long long kPieceBytes = 64LL * 1024;
 constexpr long long kMarkBytes = sizeof kRecordByteOrderMark;
 // How every Record file starts, whichever header variant it carries.
 const char kOwnStart[] =

@@ -38,6 +38,7 @@ void append_report_line(wchar_t* result, int capacity, const wchar_t* line) {
   text_append(result, capacity, L"\r\n");
 }
 
+// NOLINTNEXTLINE(cert-dcl50-cpp): printf-style on purpose, as text_format is.
 void append_report_line_format(wchar_t* result, int capacity, const wchar_t* format, ...) {
   wchar_t scratch[kReportLineCapacity];
   va_list args;

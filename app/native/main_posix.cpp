@@ -16,7 +16,10 @@ int run_report_mode(ProgramMode mode, const wchar_t* path) {
   if (code == kSelftestNotWritten) {
     char narrow[4 * kReportPathCapacity];
     narrow[utf8_encode(path, -1, narrow, sizeof narrow - 1, nullptr)] = 0;
-    std::fprintf(stderr, "ichscore: the %s report could not be written to %s\n", what, narrow);
+    // The exit code tells the failure; a message that cannot reach stderr
+    // has nowhere else to go.
+    (void)std::fprintf(stderr, "ichscore: the %s report could not be written to %s\n", what,
+                       narrow);
   }
   return code;
 }
@@ -39,18 +42,20 @@ int main(int argc, char** argv) {
   wchar_t path[kReportPathCapacity];
   const ModeChoice choice = choose_mode(command_line, path, kReportPathCapacity);
   if (choice.mode == kModeWindow) {
-    std::fputs(
+    // The exit code tells the failure; a message that cannot reach stderr
+    // has nowhere else to go.
+    (void)std::fputs(
         "ichscore: the calculator window is the Windows program (ichscore.exe); "
         "this build offers --selftest [PATH] and --verify [PATH] only.\n",
         stderr);
     return 1;
   }
   if (choice.report == kSwitchPathTooLong) {
-    std::fprintf(stderr,
-                 "ichscore: the %s report path is longer than %d characters; "
-                 "no report was written\n",
-                 choice.mode == kModeSelftest ? "self-test" : "verification",
-                 kReportPathCapacity - 1);
+    (void)std::fprintf(stderr,  // as above: the exit code tells it
+                       "ichscore: the %s report path is longer than %d characters; "
+                       "no report was written\n",
+                       choice.mode == kModeSelftest ? "self-test" : "verification",
+                       kReportPathCapacity - 1);
     return kSelftestNotWritten;
   }
   return run_report_mode(choice.mode, path);

@@ -3,31 +3,28 @@
 #include <gtest/gtest.h>
 
 #include <climits>
+#include <cwchar>
 #include <limits>
+#include <memory>
 #include <string>
 
 #include "base/text.h"
 
 namespace {
 
-// A buffer of 32 characters filled with '#', so that writes past the
-// capacity under test show.
+// Exactly `capacity` characters on the heap, each '#' to begin with (and
+// then the start text, if any), so that AddressSanitizer reports a write one
+// past the capacity, and a text left without its terminator is read past
+// the end.
 struct Buffer {
-  wchar_t chars[32];
-  Buffer() {
-    for (wchar_t& c : chars) c = L'#';
+  int capacity;
+  std::unique_ptr<wchar_t[]> chars;
+  explicit Buffer(int size, const wchar_t* start = nullptr)
+      : capacity(size), chars(new wchar_t[static_cast<size_t>(size)]) {
+    for (int i = 0; i < capacity; ++i) chars[i] = L'#';
+    if (start) std::wcscpy(chars.get(), start);
   }
-  void set(const wchar_t* text) {
-    int i = 0;
-    for (; text[i]; ++i) chars[i] = text[i];
-    chars[i] = 0;
-  }
-  std::wstring text() const { return chars; }
-  bool untouched_from(int index) const {
-    for (int i = index; i < 32; ++i)
-      if (chars[i] != L'#') return false;
-    return true;
-  }
+  std::wstring text() const { return capacity > 0 ? chars.get() : L""; }
 };
 
 TEST(Text, LengthCountsToTheTerminator) {
@@ -36,64 +33,95 @@ TEST(Text, LengthCountsToTheTerminator) {
   EXPECT_EQ(3, text_length(L"脑出血"));
 }
 
+int clear(wchar_t* buffer, int capacity, const wchar_t*) {
+  text_clear(buffer, capacity);
+  return 0;
+}
+
+// Capacity 0 holds nothing and is never written; 1 holds only the
+// terminator.
 TEST(Text, CopyCutsAtCapacityMinusOne) {
   struct Case {
+    int (*write)(wchar_t*, int, const wchar_t*);
     const wchar_t* src;
     int capacity;
     const wchar_t* expected;
-  } cases[] = {{L"abcdef", 1, L""},  {L"abcdef", 4, L"abc"}, {L"abc", 4, L"abc"},
-               {L"abc", 10, L"abc"}, {nullptr, 5, L""},      {L"评分结果", 3, L"评分"}};
+  } cases[] = {
+      {text_copy, L"abcdef", 0, L""},    {text_copy, L"abcdef", 1, L""},
+      {text_copy, L"abcdef", 4, L"abc"}, {text_copy, L"abc", 3, L"ab"},
+      {text_copy, L"abc", 4, L"abc"},    {text_copy, L"abc", 10, L"abc"},
+      {text_copy, nullptr, 5, L""},      {text_copy, L"评分结果", 3, L"评分"},
+      {clear, nullptr, 0, L""},          {clear, nullptr, 1, L""},
+  };
   for (const Case& c : cases) {
-    Buffer b;
-    int n = text_copy(b.chars, c.capacity, c.src);
-    EXPECT_EQ(std::wstring(c.expected), b.text());
+    Buffer b(c.capacity);
+    int n = c.write(b.chars.get(), c.capacity, c.src);
+    EXPECT_EQ(std::wstring(c.expected), b.text()) << "capacity " << c.capacity;
     EXPECT_EQ(text_length(c.expected), n);
-    EXPECT_TRUE(b.untouched_from(c.capacity)) << "capacity " << c.capacity;
   }
+}
+
+enum class Append { kText, kTwo, kChar, kAscii };
+
+// Appends src the given way: whole, at most two characters of it, its first
+// character alone, or as narrow text (each character taken as one byte).
+int append(Append how, wchar_t* buffer, int capacity, const wchar_t* src) {
+  switch (how) {
+    case Append::kText: return text_append(buffer, capacity, src);
+    case Append::kTwo: return text_append_n(buffer, capacity, src, 2);
+    case Append::kChar: return text_append_char(buffer, capacity, src[0]);
+    case Append::kAscii: break;
+  }
+  if (!src) return text_append_ascii(buffer, capacity, nullptr);
+  std::string narrow;
+  for (const wchar_t* p = src; *p; ++p) narrow += static_cast<char>(*p);
+  return text_append_ascii(buffer, capacity, narrow.c_str());
 }
 
 // With n the current length: if n < capacity - 1 at most capacity - n - 1
 // characters are appended, otherwise nothing.
 TEST(Text, AppendFollowsTheBoundedAppendRule) {
   struct Case {
+    Append how;
     const wchar_t* start;
     const wchar_t* src;
     int capacity;
     const wchar_t* expected;
   } cases[] = {
-      {L"abc", L"defgh", 6, L"abcde"}, {L"abc", L"d", 4, L"abc"},     {L"abc", L"def", 5, L"abcd"},
-      {L"", L"xyz", 1, L""},           {L"", L"xyz", 2, L"x"},        {L"ab", L"", 8, L"ab"},
-      {L"ab", nullptr, 8, L"ab"},      {L"abc", L"de", 32, L"abcde"},
+      {Append::kText, L"abc", L"defgh", 6, L"abcde"},
+      {Append::kText, L"abc", L"d", 4, L"abc"},
+      {Append::kText, L"abc", L"def", 5, L"abcd"},
+      {Append::kText, L"abc", L"de", 6, L"abcde"},
+      {Append::kText, L"", L"xyz", 0, L""},
+      {Append::kText, L"", L"xyz", 1, L""},
+      {Append::kText, L"", L"xyz", 2, L"x"},
+      {Append::kText, L"ab", L"", 8, L"ab"},
+      {Append::kText, L"ab", nullptr, 8, L"ab"},
+      {Append::kText, L"abc", L"de", 32, L"abcde"},
+      {Append::kTwo, L"ab", L"cdef", 10, L"abcd"},
+      {Append::kTwo, L"ab", L"cdef", 5, L"abcd"},
+      {Append::kTwo, L"ab", L"cdef", 4, L"abc"},
+      {Append::kTwo, L"ab", L"e\0zz", 10, L"abe"},  // stops at the NUL
+      {Append::kTwo, L"", L"cd", 0, L""},
+      {Append::kChar, L"ab", L"评", 4, L"ab评"},
+      {Append::kChar, L"ab", L"评", 3, L"ab"},
+      {Append::kChar, L"", L"评", 0, L""},
+      {Append::kChar, L"", L"评", 1, L""},
+      {Append::kAscii, L"评", L"0.5%", 6, L"评0.5%"},
+      {Append::kAscii, L"评", L"0.5%", 5, L"评0.5"},
+      {Append::kAscii, L"ab", L"c", 3, L"ab"},
+      {Append::kAscii, L"", L"xyz", 0, L""},
+      {Append::kAscii, L"", L"xyz", 1, L""},
+      {Append::kAscii, L"ab", nullptr, 8, L"ab"},
+      {Append::kAscii, L"", L"\xe4", 2, L"\xe4"},  // a high byte widens unsigned
   };
   for (const Case& c : cases) {
-    Buffer b;
-    b.set(c.start);
-    int n = text_append(b.chars, c.capacity, c.src);
-    EXPECT_EQ(std::wstring(c.expected), b.text()) << "capacity " << c.capacity;
+    Buffer b(c.capacity, c.capacity > 0 ? c.start : nullptr);
+    int n = append(c.how, b.chars.get(), c.capacity, c.src);
+    EXPECT_EQ(std::wstring(c.expected), b.text())
+        << "way " << static_cast<int>(c.how) << ", capacity " << c.capacity;
     EXPECT_EQ(text_length(c.expected), n);
-    EXPECT_TRUE(b.untouched_from(c.capacity > text_length(c.start) + 1 ? c.capacity
-                                                                       : text_length(c.start) + 1));
   }
-}
-
-TEST(Text, AppendNAppendCharAndAppendAscii) {
-  Buffer b;
-  b.set(L"ab");
-  EXPECT_EQ(4, text_append_n(b.chars, 10, L"cdef", 2));
-  EXPECT_EQ(L"abcd", b.text());
-  EXPECT_EQ(5, text_append_n(b.chars, 10, L"e\0zz", 4));  // stops at the NUL
-  EXPECT_EQ(L"abcde", b.text());
-  EXPECT_EQ(6, text_append_char(b.chars, 10, L'评'));
-  EXPECT_EQ(L"abcde评", b.text());
-  EXPECT_EQ(9, text_append_ascii(b.chars, 10, "0.5%xyz"));
-  EXPECT_EQ(L"abcde评0.5", b.text());
-  EXPECT_EQ(9, text_append_char(b.chars, 10, L'!'));  // full: n == capacity - 1
-  EXPECT_EQ(L"abcde评0.5", b.text());
-  EXPECT_TRUE(b.untouched_from(10));
-  Buffer high;
-  high.set(L"");
-  text_append_ascii(high.chars, 8, "\xe4");
-  EXPECT_EQ(std::wstring(1, static_cast<wchar_t>(0xE4)), high.text());
 }
 
 std::wstring fmt(const wchar_t* format, ...) {
@@ -174,14 +202,21 @@ TEST(TextFormat, CutsAtCapacityMinusOne) {
   struct Case {
     int capacity;
     const wchar_t* expected;
-  } cases[] = {{1, L""},        {2, L"T"},        {5, L"TOOL"},         {6, L"TOOL|"},
-               {8, L"TOOL|14"}, {9, L"TOOL|148"}, {12, L"TOOL|148|IC"}, {32, L"TOOL|148|ICH"}};
+  } cases[] = {{0, L""},
+               {1, L""},
+               {2, L"T"},
+               {5, L"TOOL"},
+               {6, L"TOOL|"},
+               {8, L"TOOL|14"},
+               {9, L"TOOL|148"},
+               {12, L"TOOL|148|IC"},
+               {13, L"TOOL|148|ICH"},
+               {32, L"TOOL|148|ICH"}};
   for (const Case& c : cases) {
-    Buffer b;
-    int n = text_format(b.chars, c.capacity, L"TOOL|%d|%ls", 148, L"ICH");
+    Buffer b(c.capacity);
+    int n = text_format(b.chars.get(), c.capacity, L"TOOL|%d|%ls", 148, L"ICH");
     EXPECT_EQ(std::wstring(c.expected), b.text()) << "capacity " << c.capacity;
     EXPECT_EQ(text_length(c.expected), n);
-    EXPECT_TRUE(b.untouched_from(c.capacity)) << "capacity " << c.capacity;
   }
 }
 

@@ -3,6 +3,7 @@
 // U+FFFD, and piecewise encoding never splits a character.
 #include <gtest/gtest.h>
 
+#include <memory>
 #include <string>
 
 #include "base/utf8.h"
@@ -48,6 +49,13 @@ TEST(Utf8, UnpairedSurrogatesBecomeReplacementCharacters) {
   EXPECT_EQ(fffd + fffd, encode(units({0xDE00, 0xD83D})));  // low before high
   if (sizeof(wchar_t) == 2) {
     EXPECT_EQ(fffd + "\xf0\x9f\x98\x80", encode(units({0xD83D, 0xD83D, 0xDE00})));
+    // A length that ends between the halves of a pair leaves the high half
+    // unpaired; the low half past the length is not read into it.
+    const std::wstring pair = units({0xD83D, 0xDE00});
+    char out[8];
+    long consumed = 0;
+    EXPECT_EQ(fffd, std::string(out, utf8_encode(pair.c_str(), 1, out, sizeof out, &consumed)));
+    EXPECT_EQ(1, consumed);
   } else {
     EXPECT_EQ(fffd, encode(units({0x110000})));
     EXPECT_EQ("\xf0\x9f\x98\x80", encode(units({0x1F600})));
@@ -63,20 +71,25 @@ TEST(Utf8, LengthMinusOneConvertsUpToTheTerminator) {
   EXPECT_EQ(0, consumed);
 }
 
+// Capacities 0 and 1, exactly enough and one short, in an output of exactly
+// the capacity, so AddressSanitizer sees a byte written past it.
 TEST(Utf8, StopsBeforeACharacterThatDoesNotFit) {
   struct Case {
     const wchar_t* text;
     size_t capacity;
     size_t bytes;
-  } cases[] = {{L"a脑b", 3, 1},        {L"a脑b", 4, 4},        {L"a脑b", 5, 5},       {L"脑", 2, 0},
-               {L"\U0001F600x", 3, 0}, {L"\U0001F600x", 4, 4}, {L"x\U0001F600", 4, 1}};
+  } cases[] = {{L"ab", 0, 0},          {L"ab", 1, 1},          {L"脑", 1, 0},
+               {L"a脑b", 3, 1},        {L"a脑b", 4, 4},        {L"a脑b", 5, 5},
+               {L"脑", 2, 0},          {L"脑", 3, 3},          {L"\U0001F600x", 3, 0},
+               {L"\U0001F600x", 4, 4}, {L"x\U0001F600", 4, 1}, {L"x\U0001F600", 5, 5}};
   for (const Case& c : cases) {
-    char out[8];
+    std::unique_ptr<char[]> out(new char[c.capacity]);
     long consumed = -1;
-    size_t n = utf8_encode(c.text, -1, out, c.capacity, &consumed);
+    size_t n = utf8_encode(c.text, -1, out.get(), c.capacity, &consumed);
     EXPECT_EQ(c.bytes, n) << "capacity " << c.capacity;
     // Whatever was consumed encodes to exactly the bytes written.
-    EXPECT_EQ(encode(std::wstring(c.text, static_cast<size_t>(consumed))), std::string(out, n));
+    EXPECT_EQ(encode(std::wstring(c.text, static_cast<size_t>(consumed))),
+              std::string(out.get(), n));
   }
 }
 
@@ -125,16 +138,30 @@ TEST(Utf8, DecodesAndReplacesMalformedSequences) {
   }
 }
 
+// Capacities 0 and 1, exactly enough and one short, in a buffer of exactly
+// the capacity; a pair (16-bit wchar_t) is never split.
 TEST(Utf8, DecodeCutsAtCapacityWithoutSplittingAPair) {
-  wchar_t out[8];
-  for (wchar_t& ch : out) ch = L'#';
-  EXPECT_EQ(2, utf8_decode("评分结果", out, 3));
-  EXPECT_EQ(L"评分", std::wstring(out));
-  EXPECT_EQ(L'#', out[3]);
-  int expected = sizeof(wchar_t) == 2 ? 1 : 2;
-  EXPECT_EQ(expected, utf8_decode("a\xf0\x9f\x98\x80", out, 3));
-  EXPECT_EQ(0, utf8_decode("abc", out, 1));
-  EXPECT_EQ(L"", std::wstring(out));
+  const bool pairs = sizeof(wchar_t) == 2;
+  struct Case {
+    const char* text;
+    int capacity;
+    std::wstring expected;
+  } cases[] = {
+      {"abc", 0, L""},
+      {"abc", 1, L""},
+      {"评分结果", 3, L"评分"},
+      {"评分", 3, L"评分"},
+      {"a\xf0\x9f\x98\x80", 3, pairs ? L"a" : L"a\U0001F600"},
+      {"a\xf0\x9f\x98\x80", 4, L"a\U0001F600"},
+  };
+  for (const Case& c : cases) {
+    std::unique_ptr<wchar_t[]> out(new wchar_t[static_cast<size_t>(c.capacity)]);
+    for (int i = 0; i < c.capacity; ++i) out[i] = L'#';
+    int n = utf8_decode(c.text, out.get(), c.capacity);
+    std::wstring got = c.capacity > 0 ? out.get() : L"";
+    EXPECT_EQ(c.expected, got) << "capacity " << c.capacity;
+    EXPECT_EQ(static_cast<int>(c.expected.size()), n) << "capacity " << c.capacity;
+  }
 }
 
 }  // namespace

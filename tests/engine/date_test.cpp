@@ -152,12 +152,26 @@ TEST(Date, ExtremeYearsRoundTrip) {
   EXPECT_EQ(day_number_from_date(INT_MIN, 1, 1) + 1, day_number_from_date(INT_MIN, 1, 2));
 }
 
+// The largest and smallest day numbers that print a date, one past each,
+// and the extremes of 64 bits: past the limit the text is "--".
 TEST(Date, DayNumbersNearTheLimitsStayInTheBuffer) {
-  for (long long day_number : {LLONG_MAX, LLONG_MIN, LLONG_MAX / 2, LLONG_MIN / 2}) {
+  const long long kLimit = LLONG_MAX / 400 - 146097;
+  struct Limit {
+    long long day_number;
+    const wchar_t* text;
+  } cases[] = {
+      {kLimit, L"63131837320986-05-21"},
+      {kLimit + 1, L"--"},
+      {-kLimit, L"-63131837317047-08-13"},
+      {-kLimit - 1, L"--"},
+      {LLONG_MAX, L"--"},
+      {LLONG_MIN, L"--"},
+  };
+  for (const Limit& c : cases) {
     wchar_t buffer[40];
     for (wchar_t& ch : buffer) ch = L'#';
-    date_text_from_day_number(day_number, buffer, 25);
-    EXPECT_LT(std::wstring(buffer).size(), 25u);
+    date_text_from_day_number(c.day_number, buffer, 25);
+    EXPECT_EQ(std::wstring(c.text), std::wstring(buffer)) << c.day_number;
     for (int i = 25; i < 40; ++i) ASSERT_EQ(L'#', buffer[i]);
   }
 }

@@ -165,6 +165,8 @@ const TornCase kTornCases[] = {
      "," MARK "\r\n", 4},
     {"inside a character", [](const std::string& r) { return after(r, u8"病") - 2; }, 0, 1,
      "\"," MARK "\r\n", 4},
+    {"right after a whole character", [](const std::string& r) { return after(r, u8"病"); }, 0, 0,
+     "\"," MARK "\r\n", 4},
     {"inside a two-byte character", [](const std::string& r) { return after(r, u8"é") - 1; }, 0, 1,
      "\"," MARK "\r\n", 4},
     {"inside a four-byte character", [](const std::string& r) { return after(r, u8"é") + 3; }, 0, 3,
