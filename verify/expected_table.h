@@ -17,9 +17,9 @@ struct ItemPoints {
 
 struct ScoreRow {
   int score;
+  int level;
   const wchar_t* mortality;  // the mortality's value text
   const wchar_t* verdict;
-  int level;
 };
 
 struct ExpectedTable {

@@ -9,7 +9,10 @@
 
 namespace {
 
-#define COUNT(table) static_cast<int>(sizeof table / sizeof table[0])
+template <typename Row, int kCount>
+constexpr int count_of(const Row (&)[kCount]) {
+  return kCount;
+}
 
 const TypedPoints kGcs[] = {
     {L"3", 2},  {L"4", 2},  {L"5", 1},  {L"6", 1},  {L"7", 1},  {L"8", 1},  {L"9", 1},
@@ -20,23 +23,23 @@ const TypedPoints kYesNo[] = {{L"0", 0}, {L"1", 1}};
 const TypedPoints kAge[] = {{L"0", 0}, {L"79", 0}, {L"79.9", 0}, {L"80", 1}, {L"125", 1}};
 
 const ItemPoints kItems[] = {
-    {"gcs", kGcs, COUNT(kGcs)},     {"volume", kVolume, COUNT(kVolume)},
-    {"ivh", kYesNo, COUNT(kYesNo)}, {"infra", kYesNo, COUNT(kYesNo)},
-    {"age", kAge, COUNT(kAge)},
+    {"gcs", kGcs, count_of(kGcs)},     {"volume", kVolume, count_of(kVolume)},
+    {"ivh", kYesNo, count_of(kYesNo)}, {"infra", kYesNo, count_of(kYesNo)},
+    {"age", kAge, count_of(kAge)},
 };
 
 const wchar_t kLowRisk[] = L"低中危，监测意识与瞳孔";
 const wchar_t kHighRisk[] = L"高危，神经外科急会诊";
 
+// score, level, mortality in %, verdict
 const ScoreRow kScores[] = {
-    {0, L"0", kLowRisk, 1},    {1, L"13", kLowRisk, 1},  {2, L"26", kLowRisk, 1},
-    {3, L"72", kHighRisk, 3},  {4, L"97", kHighRisk, 3}, {5, L"100", kHighRisk, 3},
-    {6, L"100", kHighRisk, 3},
+    {0, 1, L"0", kLowRisk},    {1, 1, L"13", kLowRisk},  {2, 1, L"26", kLowRisk},
+    {3, 3, L"72", kHighRisk},  {4, 3, L"97", kHighRisk}, {5, 3, L"100", kHighRisk},
+    {6, 3, L"100", kHighRisk},
 };
 
-const ExpectedTable kIchTable = {kItems, COUNT(kItems), "score", "mort", kScores, COUNT(kScores)};
-
-#undef COUNT
+const ExpectedTable kIchTable = {kItems, count_of(kItems), "score",
+                                 "mort", kScores,          count_of(kScores)};
 
 }  // namespace
 

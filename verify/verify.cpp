@@ -141,6 +141,7 @@ bool agrees(const Shown& shown, const wchar_t* score, const ScoreRow* row) {
          shown.level == row->level && !shown.extra[0];
 }
 
+// NOLINTNEXTLINE(cert-dcl50-cpp): printf-style on purpose, over text_vformat's conversions.
 void append_line(wchar_t* list, const wchar_t* format, ...) {
   wchar_t line[kLineCapacity];
   va_list args;
@@ -157,7 +158,7 @@ void list_case(const ToolDef* tool, const wchar_t* const* typed, const wchar_t* 
   for (int i = 0; i < tool->parameter_count; ++i)
     append_line(list, kTypedField, tool->parameters[i].label, typed[i]);
   text_append(list, kListCapacity, L"\r\n");
-  const ScoreRow none = {0, L"", L"", 0};
+  const ScoreRow none = {0, 0, L"", L""};
   if (!row) row = &none;
   append_line(list, kExpectedLine, score, row->mortality, row->verdict, row->level);
   if (shown.refused[0]) {
