@@ -12,6 +12,13 @@ extern const wchar_t kDefaultVerdict[];
 extern const wchar_t kNoReportText[];
 extern const wchar_t kNoReportVerdict[];
 
+// The capacities, in characters, of the buffers the window calculates into.
+// The verification calculates into the same, so that a long result is cut
+// where the window would cut it.
+constexpr int kShownResultCapacity = 4096;
+constexpr int kShownVerdictCapacity = 512;
+constexpr int kShownDetailCapacity = 8192;
+
 // Fills the result, verdict and detail buffers and writes and returns the
 // level. A tool of a non-zero report kind has its report run by the tool's
 // own report dispatch. Capacities count characters; the verdict buffer must hold at least 21

@@ -13,9 +13,9 @@
 namespace {
 
 // The window's capacities, so that a case is cut where the window would cut it.
-constexpr int kResultCapacity = 4096;
-constexpr int kVerdictCapacity = 512;
-constexpr int kDetailCapacity = 8192;
+constexpr int kResultCapacity = kShownResultCapacity;
+constexpr int kVerdictCapacity = kShownVerdictCapacity;
+constexpr int kDetailCapacity = kShownDetailCapacity;
 constexpr int kValueCapacity = 128;
 constexpr int kNameCapacity = 64;
 constexpr int kExtraCapacity = 256;

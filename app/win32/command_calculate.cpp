@@ -10,8 +10,8 @@
 namespace {
 
 constexpr int kInputCapacity = 128;
-constexpr int kResultCapacity = 4096;
-constexpr int kVerdictCapacity = 512;
+constexpr int kResultCapacity = kShownResultCapacity;
+constexpr int kVerdictCapacity = kShownVerdictCapacity;
 
 // The refusal messages: the item's number and label, then what it accepts.
 const wchar_t kNotNumberMessage[] = L"第 %d 项“%ls”请输入数字。";

@@ -4,9 +4,10 @@
 
 #include <windows.h>
 
+#include "engine/calculation.h"
 #include "engine/tool.h"
 
-constexpr int kDetailCapacity = 8192;
+constexpr int kDetailCapacity = kShownDetailCapacity;
 constexpr int kCopyTextCapacity = 1024;
 constexpr int kStatusCapacity = 256;
 
