@@ -96,15 +96,15 @@ selftest_of() {  # program: its self-test, run from the test's folder, writes th
   (cd "$tree" && wine "$1" --selftest selftest.txt >/dev/null 2>&1 </dev/null)
   cmp -s "$tree/expected.txt" "$tree/selftest.txt"
 }
-# The installed program's verification, run from the test's folder as IT
-# would run it, passes and writes the report whose SHA-256 the installed
-# README_zh.txt gives.
-verify_as_readme_says() {
+# The installed program's report of the given switch (selftest or verify),
+# run from the test's folder as IT would run it, is written with exit code 0
+# and has the SHA-256 the installed README_zh.txt gives for it.
+report_as_readme_says() {  # switch
   local expected
-  expected=$(tr -d '\r' <"$program/README_zh.txt" | sed -n 's/^ *verify\.txt：\([0-9a-f]\{64\}\)$/\1/p')
-  rm -f "$tree/verify.txt"
-  (cd "$tree" && wine "$program/ichscore.exe" --verify verify.txt >/dev/null 2>&1 </dev/null) &&
-    [ -n "$expected" ] && [ "$(hash_of "$tree/verify.txt")" = "$expected" ]
+  expected=$(tr -d '\r' <"$program/README_zh.txt" | sed -n "s/^ *$1\\.txt：\([0-9a-f]\{64\}\)\$/\1/p")
+  rm -f "$tree/$1.txt"
+  (cd "$tree" && wine "$program/ichscore.exe" "--$1" "$1.txt" >/dev/null 2>&1 </dev/null) &&
+    [ -n "$expected" ] && [ "$(hash_of "$tree/$1.txt")" = "$expected" ]
 }
 # The shortcut's target, as the link records it, is the installed program
 # and starts it.
@@ -237,7 +237,8 @@ ich_check "it installs every staged file as staged" installed_as "$stage"
 ich_check "the file names, the package, the program's resources and about box say version $version" \
   versions_read_back "$version"
 ich_check "the installed program's self-test writes the report" selftest_of "$program/ichscore.exe"
-ich_check "its verification passes with the SHA-256 its README gives" verify_as_readme_says
+ich_check "its self-test report has the SHA-256 its README gives" report_as_readme_says selftest
+ich_check "its verification passes with the SHA-256 its README gives" report_as_readme_says verify
 ich_check "one Start-menu shortcut to the program, with its icon" shortcut
 ich_check "the shortcut's target is the installed program and starts it" shortcut_starts
 ich_check "one uninstall entry, with the version and publisher" one_entry "$version"

@@ -31,8 +31,8 @@ struct PlatformDateTime {
   int second;  // 0 to 59
 };
 
-// What a failure means; platform_core.cpp maps the system errors to these in
-// one place for each kind of number.
+// What a failure means. Each kind of number is mapped to these in one place:
+// errno values in platform_core.cpp, Win32 error codes in platform_win32.cpp.
 enum PlatformResult {
   kPlatformOk = 0,
   kPlatformNotFound,  // no such file or folder, or the folder lookup found nothing

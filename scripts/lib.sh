@@ -202,6 +202,8 @@ ich_format_check() {
       head -n 12 <<<"$out"
     fi
   done < <(git -C "$ICH_ROOT" ls-files -- '*.cpp' '*.h' '*.cc' '*.hpp')
+  # No file checked is a failure too: git could not list the tree.
+  [ $((ok + bad)) -gt 0 ] || bad=1
   echo "format: $ok passed, $bad failed"
   [ "$bad" -eq 0 ]
 }

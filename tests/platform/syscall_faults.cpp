@@ -360,10 +360,10 @@ void fail_seek_to_end() {
   g_platform_syscalls.SetFilePointerEx = failing_seek_to_end;
 }
 #else
-void fail_status_checks(bool every_path) {
+void fail_status_checks(bool every_path, bool fstat_too) {
   g_every_stat_fails = every_path;
   g_platform_syscalls.stat = failing_stat;
-  g_platform_syscalls.fstat = failing_fstat;
+  if (fstat_too) g_platform_syscalls.fstat = failing_fstat;
 }
 void misname_locked_file(int times, bool gone) {
   g_misnamings = times;

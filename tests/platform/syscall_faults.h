@@ -59,9 +59,9 @@ void fail_removal();
 // The next move to the end of a file for an append reports a device error.
 void fail_seek_to_end();
 #else
-// Every fstat, and the stat of the record file's path (of every path when
-// every_path is true), reports a device error (EIO).
-void fail_status_checks(bool every_path);
+// The stat of the record file's path (of every path when every_path is
+// true), and every fstat when fstat_too is true, report a device error (EIO).
+void fail_status_checks(bool every_path, bool fstat_too);
 #endif
 // The held file's size cannot be read: a device error.
 void fail_size();

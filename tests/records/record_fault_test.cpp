@@ -414,9 +414,11 @@ TEST_F(RecordFault, HeldFileIsWaitedForThenWrittenOrLeftAlone) {
       {"replaced once locked, then granted", 1, false, kRecordStepNone, kPlatformOk,
        [](int times) { misname_locked_file(times, false); }},
       {"stat and fstat of the file failing", 0, false, kRecordStepOpen, kPlatformIoError,
-       [](int) { fail_status_checks(false); }, device_error},
+       [](int) { fail_status_checks(false, true); }, device_error},
+      {"stat of the file failing, its fstat not", 0, false, kRecordStepOpen, kPlatformIoError,
+       [](int) { fail_status_checks(false, false); }, device_error},
       {"the records folder's stat failing", 0, false, kRecordStepFolder, kPlatformIoError,
-       [](int) { fail_status_checks(true); }, device_error},
+       [](int) { fail_status_checks(true, true); }, device_error},
 #endif
       {"refused for longer than the wait", -1, false, kRecordStepOpen, kPlatformBusy},
       {"held by another open of the file", 0, true, kRecordStepOpen, kPlatformBusy},
