@@ -22,15 +22,17 @@ ICH_SUMMED_FILES=(ichscore.exe README_zh.txt THIRD_PARTY_NOTICES.txt ichscore.cd
 ICH_STAGED_FILES=("${ICH_SUMMED_FILES[@]}" SHA256SUMS.txt)
 
 # Writes the staged folder's notices and bill of materials for its program,
-# made from what the linker's map of its link shows linked in, and the
+# made from what the linker's map of its link shows linked in, less the
+# project's own inputs (the list ichscore.own beside the map), and the
 # Debian packages that hold it at their installed versions.
 ich_stage_third_party() {  # stage-dir version epoch link-map
-  /usr/bin/python3 packaging/third_party.py "$1/ichscore.exe" "$4" "$2" "$3" \
+  /usr/bin/python3 packaging/third_party.py "$1/ichscore.exe" "$4" "${4%.map}.own" "$2" "$3" \
     "$1/THIRD_PARTY_NOTICES.txt" "$1/ichscore.cdx.json"
 }
 
 # The linker's map of a staged program's link, kept beside the staged folder
-# (not in it: it is not released).
+# (not in it: it is not released), with the build's list of the link's own
+# inputs beside it (ichscore.own).
 ich_link_map() {  # stage-dir
   echo "$(dirname "$1")/ichscore.map"
 }
@@ -107,15 +109,38 @@ ich_throwaway_cert() {  # dir
 
 # The SHA-256 of the reports that a program's self-test (on the default
 # values) and verification write, as "SELFTEST VERIFY": both modes run by
-# the given command in a folder of their own. Fails when either mode exits
-# non-zero, so a program that fails its own checks is never released.
-ich_report_hashes() {  # folder command...
-  local folder=$1
-  shift
+# the given command in a folder of their own, each run's output kept there
+# in MODE.log. Fails when either mode exits non-zero, so a program that
+# fails its own checks is never released; it then prints on stderr which
+# program and mode failed, with what exit code, the run's output and the
+# report it wrote.
+ich_report_hashes() {  # folder name command...
+  local folder=$1 name=$2 mode rc
+  shift 2
   rm -rf "$folder" && mkdir -p "$folder" || return 1
-  (cd "$folder" && "$@" --selftest selftest.txt && "$@" --verify verify.txt) \
-    >/dev/null 2>&1 </dev/null || return 1
+  for mode in selftest verify; do
+    (cd "$folder" && "$@" "--$mode" "$mode.txt") >"$folder/$mode.log" 2>&1 </dev/null
+    rc=$?
+    [ "$rc" -eq 0 ] && continue
+    {
+      echo "report run failed: the $name program's --$mode exited $rc ($* --$mode $mode.txt)"
+      ich_print_indented "its output" "$folder/$mode.log"
+      ich_print_indented "its report $mode.txt" "$folder/$mode.txt"
+    } >&2
+    return 1
+  done
   (cd "$folder" && set -o pipefail && sha256sum selftest.txt verify.txt | cut -d' ' -f1 | paste -sd' ')
+}
+
+# Prints a file under a heading, indented, without CR, its last line ended:
+# "(none)" when it is missing or empty.
+ich_print_indented() {  # heading file
+  if [ -s "$2" ]; then
+    echo "$1:"
+    tr -d '\r' <"$2" | awk '{ print "    " $0 }'
+  else
+    echo "$1: (none)"
+  fi
 }
 
 # Writes the staged README_zh.txt from packaging/README_zh.txt for Notepad

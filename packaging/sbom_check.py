@@ -8,7 +8,10 @@ schema can say: no purl and no bom-ref on two components, nested ones
 included, and every Debian purl names its architecture and its Debian
 release (distro=debian-12), which scanners need to match advisories. Prints
 each problem on a line of its own and exits 1, or exits 0 and prints
-nothing.
+nothing. Each line names the rule broken in words of its own, which stay
+the same: "schema: PATH: ...", "purl on two components: ...", "bom-ref on
+two components: ...", "Debian purl without arch and distro=debian-12: ...",
+or "cannot read ..." for a file that is not JSON.
 """
 import datetime
 import json
@@ -54,12 +57,16 @@ def validator():
 
 def all_components(bom):
     """Every component of the bill, the described program and nested ones included."""
-    todo = [bom.get("metadata", {}).get("component", {})] + list(bom.get("components", []))
+    if not isinstance(bom, dict):  # the schema says so
+        return
+    metadata = bom.get("metadata")
+    todo = [metadata.get("component") if isinstance(metadata, dict) else None]
+    todo += bom.get("components") if isinstance(bom.get("components"), list) else []
     while todo:
         c = todo.pop(0)
         if isinstance(c, dict):
             yield c
-            todo += c.get("components", [])
+            todo += c["components"] if isinstance(c.get("components"), list) else []
 
 
 def problems(bom):
@@ -68,11 +75,12 @@ def problems(bom):
              for e in sorted(validator().iter_errors(bom), key=lambda e: list(map(str, e.path)))]
     seen = {"purl": set(), "bom-ref": set()}
     for c in all_components(bom):
+        # A value of another type than text is the schema's to report.
         for key, values in seen.items():
-            if key in c and c[key] in values:
+            if isinstance(c.get(key), str) and c[key] in values:
                 found.append(f"{key} on two components: {c[key]}")
-            values.add(c.get(key))
-        purl = c.get("purl", "")
+            values.add(c.get(key) if isinstance(c.get(key), str) else None)
+        purl = c.get("purl") if isinstance(c.get("purl"), str) else ""
         if purl.startswith("pkg:deb/"):
             qualifiers = urllib.parse.parse_qs(urllib.parse.urlsplit(purl).query)
             if qualifiers.get("distro") != [DISTRO] or len(qualifiers.get("arch", [])) != 1:

@@ -1,41 +1,39 @@
 """Writes the release's third-party notices and its software bill of materials.
 
-usage: /usr/bin/python3 packaging/third_party.py PROGRAM MAP VERSION EPOCH NOTICES_OUT SBOM_OUT
+usage: /usr/bin/python3 packaging/third_party.py PROGRAM MAP OWN VERSION EPOCH NOTICES_OUT SBOM_OUT
 
-PROGRAM is the staged ichscore.exe, MAP the linker's map of its link,
-VERSION the project's version, EPOCH the release's date in Unix seconds.
-The third-party code is what the map shows linked from outside the build
-tree: every archive member and object file must be covered by a rule of
-RULES, which names the parts of PARTS its code belongs to. NOTICES_OUT gets
-the notices of each linked part (UTF-8, byte-order mark, CR LF: for
-Notepad), from the Debian copyright file of the package that holds it or
-from packaging/licenses/; SBOM_OUT a CycloneDX 1.5 JSON bill of materials:
-the program (with its SHA-256), one component per Debian package at its
-installed version, the linked parts nested under it. The bill is checked
-with sbom_check.py before it is written. Same inputs, same bytes. If a
-member has no rule, a part's marker text is not in the program, or anything
-is missing: one line on stderr naming it, neither file, exit 1.
+PROGRAM is the staged ichscore.exe, MAP the linker's map of its link, OWN
+the build's list of the link's own inputs (CMakeLists.txt writes it beside
+the map), VERSION the project's version, EPOCH the release's date in Unix
+seconds. The third-party code is every archive member and object file the
+map shows linked that is not one of the project's own inputs, by an
+absolute or a relative path: each must be covered by a rule of RULES, which
+names the parts of PARTS its code belongs to. NOTICES_OUT gets the notices
+of each linked part (UTF-8, byte-order mark, CR LF: for Notepad), from the
+Debian copyright file of the package that holds it or from
+packaging/licenses/, whose texts are from the sources of the GCC the
+toolchain was built from (its package's Built-Using names it, and it must
+be the one licenses/SOURCES.txt names); SBOM_OUT a CycloneDX 1.5 JSON bill
+of materials (bill.py makes it): the program (with its SHA-256), one
+component per Debian package at its installed version, the linked parts
+nested under it. The bill is checked with sbom_check.py before it is
+written. Same inputs, same bytes. If a member has no rule, a part's marker text is not in the program,
+the kept notices are another GCC's, or anything is missing: one line on
+stderr naming it, neither file, exit 1.
 """
-import datetime
 import fnmatch
 import hashlib
-import json
 import os
 import pathlib
 import re
 import subprocess
 import sys
-import urllib.parse
-import uuid
 
 from debian import copyright as debian_copyright
 
-import sbom_check
+import bill
 
 HERE = pathlib.Path(__file__).resolve().parent
-PRODUCT = {"name": "ichscore", "supplier": "XeluMed",
-           # No licence is published for the program: it is the maker's own.
-           "licence": "LicenseRef-XeluMed-Proprietary"}
 GCC = {"licence": "GPL-3.0-or-later WITH GCC-exception-3.1",
        # Debian's GCC copyright file is not machine-readable: its notice and
        # the runtime library exception are taken as runs of lines.
@@ -138,10 +136,41 @@ def read_text(path, what):
         raise Missing(f"cannot read {path}, {what}: {getattr(e, 'strerror', None) or e}") from e
 
 
-def linked_inputs(text, where):
-    """The (file, member) pairs a linker map shows linked from outside the build tree:
-    archive members, and object files linked whole (member None). The build
-    tree's own files are named by relative paths."""
+def own_inputs(text, where):
+    """The build tree, the folder the link ran in and the project's own inputs
+    to it (its archives and the program's objects), from the build's list:
+    lines "tree PATH", "cwd PATH" and "own PATH", every path absolute."""
+    found = {"tree": [], "cwd": [], "own": []}
+    for line in text.splitlines():
+        key, _, path = line.partition(" ")
+        if key not in found or not os.path.isabs(path):
+            raise Missing(f"{where} is not a list of the link's own inputs: '{line}'")
+        found[key].append(os.path.realpath(path))
+    if len(found["tree"]) != 1 or len(found["cwd"]) != 1 or not found["own"]:
+        raise Missing(f"{where} names no build tree, link folder or own input")
+    return found["tree"][0], found["cwd"][0], frozenset(found["own"])
+
+
+def is_own(path, member, tree, own):
+    """Whether a linked file or member is the project's own: it lies in the
+    build tree and is one of its own archives or objects, or a member of the
+    archive CMake packs a target's objects into for the link
+    (CMakeFiles/TARGET.dir/objects.a) that is one of those objects."""
+    real = os.path.realpath(path)
+    if os.path.commonpath([real, tree]) != tree:
+        return False
+    if real in own:
+        return True
+    folder = os.path.dirname(real) + os.sep
+    return (member is not None and os.path.basename(real) == "objects.a"
+            and any(o.startswith(folder) and os.path.basename(o) == member for o in own))
+
+
+def linked_inputs(text, where, own_list):
+    """The (file, member) pairs a linker map shows linked that are not the
+    project's own: archive members, and object files linked whole (member
+    None), each file's path made absolute from the folder the link ran in."""
+    tree, cwd, own = own_list
     head, found_script, script = text.partition("\nLinker script and memory map")
     if not text.startswith("Archive member included") or not found_script:
         raise Missing(f"{where} is not a linker map")
@@ -149,7 +178,8 @@ def linked_inputs(text, where):
              .splitlines() if MEMBER.match(line)}
     found |= {(line[5:], None) for line in script.splitlines()
               if line.startswith("LOAD ") and line.endswith((".o", ".obj"))}
-    return sorted({(os.path.normpath(f), m) for f, m in found if os.path.isabs(f)},
+    found = {(os.path.normpath(os.path.join(cwd, f)), m) for f, m in found}
+    return sorted({(f, m) for f, m in found if not is_own(f, m, tree, own)},
                   key=lambda fm: (fm[0], fm[1] or ""))
 
 
@@ -164,7 +194,8 @@ def parts_of(path, member):
             break
     shown = f"{name}({member})" if member else name
     raise Missing(f"the program links {shown} from {path}, which no notice rule covers: "
-                  f"add its notices to RULES in packaging/third_party.py")
+                  f"add its notices to RULES in packaging/third_party.py, or, if it is the "
+                  f"project's own, to the own inputs CMakeLists.txt lists")
 
 
 def owning_package(path):
@@ -219,22 +250,46 @@ def notice_texts(part, package):
 
 
 def package_of(name, sources):
-    """The Debian package, version, architecture and summary of a part's linked files."""
+    """The Debian package, version, architecture and summary of a part's linked
+    files, and the Debian sources it was built with (Built-Using)."""
     packages = {owning_package(path) for path in sources}
     if len(packages) != 1:
         raise Missing(f"{name}'s linked files are in several packages: {sorted(packages)}")
     package = packages.pop()
-    query = run("dpkg-query", "-W", "-f=${Version}\t${Architecture}\t${binary:Summary}", package)
-    version, arch, summary = (query.split("\t") + ["", ""])[:3]
+    query = run("dpkg-query", "-W", "-f=${Version}\t${Architecture}\t${binary:Summary}\t${Built-Using}",
+                package)
+    version, arch, summary, built_using = (query.split("\t") + ["", "", ""])[:4]
     if not version or not arch:
         raise Missing(f"dpkg-query gives no version of {package}")
-    return dict(package=package, version=version, arch=arch, summary=summary)
+    return dict(package=package, version=version, arch=arch, summary=summary, built_using=built_using)
 
 
-def describe(map_text, where, program):
+def gcc_source(debian):
+    """The GCC a toolchain package was built from, as (Debian source package,
+    its version): "gcc-12 (= 12.2.0-14+deb12u1)" in its Built-Using field.
+    The compiler itself cannot say: Debian's -dumpfullversion gives "12-posix"."""
+    found = re.findall(r"\b(gcc-[0-9]+) \(= ([^)\s]+)\)", debian["built_using"])
+    if len(found) != 1:
+        raise Missing(f"{debian['package']} names no single GCC it is built from "
+                      f"(Built-Using: '{debian['built_using']}')")
+    return found[0]
+
+
+def check_kept_notices(source, version, package):
+    """Fails unless packaging/licenses/ holds the notices of the GCC the
+    toolchain was built from: its SOURCES.txt names that source package and
+    version."""
+    kept = " ".join(read_text(HERE / "licenses" / "SOURCES.txt", "the sources of the kept notices").split())
+    if f"{source}-source package, version {version}," not in kept:
+        raise Missing(f"{package} is built from {source} {version}, but packaging/licenses/SOURCES.txt "
+                      f"names the notices kept there as taken from another GCC: check them against "
+                      f"{source}-source {version} and update SOURCES.txt")
+
+
+def describe(map_text, where, own_list, program):
     """The linked parts, in PARTS' order, each with its package and notice texts."""
     sources = {}
-    for path, member in linked_inputs(map_text, where):
+    for path, member in linked_inputs(map_text, where, own_list):
         for name in parts_of(path, member):
             sources.setdefault(name, set()).add(path)
     entries = []
@@ -249,9 +304,29 @@ def describe(map_text, where, program):
             raise Missing(f"the map links {name} without {owner}, which holds it")
         debian = (next(e for e in entries if e["name"] == owner) if owner
                   else package_of(name, sources[name]))
-        entries.append(dict(part, **{k: debian[k] for k in ("package", "version", "arch", "summary")},
-                            texts=notice_texts(part, debian["package"])))
+        gcc = None
+        if part["notices"][0][0] == "text":
+            gcc = gcc_source(debian)
+            check_kept_notices(*gcc, debian["package"])
+        entries.append(dict(part, **{k: debian[k] for k in ("package", "version", "arch", "summary",
+                                                             "built_using")},
+                            gcc=gcc, texts=notice_texts(part, debian["package"])))
     return entries
+
+
+def upstream_version(debian_version):
+    """A Debian version without its epoch and Debian revision: 12.2.0-14+deb12u1 gives 12.2.0."""
+    without_epoch = debian_version.split(":", 1)[-1]
+    return without_epoch.rpartition("-")[0] or without_epoch
+
+
+def notices_source(e):
+    """Where a part's notice texts are from: the Debian copyright file of its
+    package, or the sources of the GCC its toolchain was built from."""
+    if not e["gcc"]:
+        return f"the Debian copyright file of {e['package']}:"
+    source, version = e["gcc"]
+    return f"its source in GCC {upstream_version(version)} ({source}-source {version}):"
 
 
 def notices_bytes(version, entries):
@@ -263,8 +338,7 @@ def notices_bytes(version, entries):
                 + (f", built into {e['within']}" if e.get("within") else ""),
                 f"Licence (SPDX): {e['licence']}",
                 *(f"Licence text: {link}" for link in e.get("links", ())),
-                "Notices, from " + (f"the Debian copyright file of {e['package']}:"
-                                    if e["notices"][0][0] != "text" else "its source in GCC 12:"),
+                "Notices, from " + notices_source(e),
                 RULE, ""]
         same = e["texts"] in given
         for text in [f"The same notices as for {given[e['texts']]} above."] if same else e["texts"]:
@@ -273,84 +347,12 @@ def notices_bytes(version, entries):
     return b"\xef\xbb\xbf" + "\r\n".join("\n".join(out).split("\n")).encode("utf-8")
 
 
-def expression(licences):
-    """The SPDX expression of all the given licences together."""
-    unique = list(dict.fromkeys(licences))
-    if len(unique) == 1:
-        return unique[0]
-    return " AND ".join(f"({x})" if " OR " in x else x for x in unique)
-
-
-def licence_of(text):
-    """A CycloneDX licence choice: a single SPDX id as an id, anything more as an expression."""
-    return [{"license": {"id": text}} if " " not in text and not text.startswith("LicenseRef-")
-            else {"expression": text}]
-
-
-def combined_licence(e, entries):
-    """A part's licence with those of the parts built into it."""
-    return expression([e["licence"]] + [combined_licence(i, entries) for i in entries
-                                        if i.get("within") == e["name"]])
-
-
-def part_component(e, entries):
-    """A part as a component, the parts built into it nested; its licence covers them."""
-    inner = [part_component(i, entries) for i in entries if i.get("within") == e["name"]]
-    component = {"bom-ref": e["name"], "type": "library", "name": e["name"], "description": e["title"],
-                 "licenses": licence_of(combined_licence(e, entries))}
-    return dict(component, components=inner) if inner else component
-
-
-def package_component(package, entries):
-    """A Debian package as a component, with its purl and the parts linked from it."""
-    tops = [e for e in entries if e["package"] == package and not e.get("within")]
-    purl = (f"pkg:deb/debian/{urllib.parse.quote(package, safe='')}"
-            f"@{urllib.parse.quote(tops[0]['version'], safe=':')}"
-            f"?arch={tops[0]['arch']}&distro={sbom_check.DISTRO}")
-    return {"bom-ref": purl, "type": "library", "name": package, "version": tops[0]["version"],
-            "description": tops[0]["summary"], "supplier": {"name": "Debian"}, "purl": purl,
-            "licenses": licence_of(expression([combined_licence(e, entries) for e in tops])),
-            "components": [part_component(e, entries) for e in tops]}
-
-
-def sbom_bytes(sha256, version, epoch, entries):
-    """The CycloneDX 1.5 JSON bill of materials of the program and its components."""
-    program_ref = f"ichscore@{version}"
-    packages = sorted({e["package"] for e in entries})
-    components = [package_component(p, entries) for p in packages]
-    moment = datetime.datetime.fromtimestamp(epoch, datetime.timezone.utc)
-    supplier = {"name": PRODUCT["supplier"]}
-    bom = {
-        "$schema": "http://cyclonedx.org/schema/bom-1.5.schema.json",
-        "bomFormat": "CycloneDX", "specVersion": "1.5", "version": 1,
-        # Named by the program and its version: the same release, the same serial number.
-        "serialNumber": uuid.uuid5(uuid.NAMESPACE_URL, f"urn:ichscore:{version}:{sha256}").urn,
-        "metadata": {
-            "timestamp": moment.strftime("%Y-%m-%dT%H:%M:%SZ"),
-            "tools": {"components": [{
-                "type": "application", "name": "third_party.py", "group": "ichscore",
-                "version": version, "supplier": supplier,
-                "description": "ichscore's packaging step: the bill from the linker's map"}]},
-            "component": {
-                "bom-ref": program_ref, "type": "application", "name": PRODUCT["name"],
-                "version": version, "supplier": supplier, "publisher": PRODUCT["supplier"],
-                "licenses": licence_of(PRODUCT["licence"]),
-                "hashes": [{"alg": "SHA-256", "content": sha256}]}},
-        "components": components,
-        "dependencies": [{"ref": program_ref, "dependsOn": [c["bom-ref"] for c in components]}],
-    }
-    problems = sbom_check.problems(bom)
-    if problems:
-        raise Missing(f"the bill of materials fails its check: {problems[0]}")
-    return (json.dumps(bom, indent=2, sort_keys=True, ensure_ascii=False) + "\n").encode("utf-8")
-
-
 def main(argv):
     """Writes both files, or neither and says what is missing."""
-    if len(argv) != 7:
+    if len(argv) != 8:
         print(__doc__.splitlines()[2], file=sys.stderr)
         return 2
-    program, link_map, version, epoch, notices_out, sbom_out = argv[1:]
+    program, link_map, own_list, version, epoch, notices_out, sbom_out = argv[1:]
     try:
         if not re.fullmatch(r"[0-9]+", epoch) or not version:
             raise Missing(f"EPOCH must be whole seconds, VERSION not empty: '{epoch}' '{version}'")
@@ -358,16 +360,17 @@ def main(argv):
             data = pathlib.Path(program).read_bytes()
         except OSError as e:
             raise Missing(f"cannot read the program {program}: {e.strerror}") from e
-        entries = describe(read_text(link_map, "the linker's map"), link_map, data)
+        own = own_inputs(read_text(own_list, "the link's own inputs"), own_list)
+        entries = describe(read_text(link_map, "the linker's map"), link_map, own, data)
         sha256 = hashlib.sha256(data).hexdigest()
         outputs = ((notices_out, notices_bytes(version, entries)),
-                   (sbom_out, sbom_bytes(sha256, version, int(epoch), entries)))
+                   (sbom_out, bill.sbom_bytes(sha256, version, int(epoch), entries)))
         # Both are written in full beside their places before either is moved in.
         for path, content in outputs:
             pathlib.Path(path + ".tmp").write_bytes(content)
         for path, _ in outputs:
             os.replace(path + ".tmp", path)
-    except (Missing, OSError) as e:
+    except (Missing, bill.Unsound, OSError) as e:
         for path in (notices_out, sbom_out, notices_out + ".tmp", sbom_out + ".tmp"):
             pathlib.Path(path).unlink(missing_ok=True)
         print(f"third_party: {e}", file=sys.stderr)

@@ -242,6 +242,10 @@ ich_tidy_windows_args() {
 # configured build tree, two at a time. A file passes when clang-tidy
 # reports nothing and could read it. Prints the findings and
 # "tidy NAME: N passed, N failed" over the files; fails on any finding.
+# Debian's run-clang-tidy-14 runs the same clang-tidy commands, two at a time
+# with -j 2, in about the same time (62 to 142 s against 65 to 91 s over the
+# native tree's 33 files on a shared machine), but it exits 0 on findings
+# (clang-tidy does, with WarningsAsErrors empty) and counts no files.
 ich_tidy() {  # name, build tree, extra clang-tidy argument...
   local name=$1 tree=$2 logs f log ok=0 bad=0
   shift 2

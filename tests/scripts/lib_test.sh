@@ -20,9 +20,13 @@ mkdir -p "$stubs"
 cat >"$stubs/wine" <<'STUB'
 #!/usr/bin/env bash
 reg="$WINEPREFIX/stub.reg"
-# A program's report mode writes a report; told to, one that differs.
+# A program's report mode writes a report; told to, one that differs, or
+# a verification that fails after writing its report.
 case "${2:-}" in --selftest | --verify)
-  printf '%s' "$2" >"$3"; [ "${STUB_FAIL:-}" = reports ] && printf ' differs' >>"$3"; exit 0 ;;
+  printf '%s' "$2" >"$3"; [ "${STUB_FAIL:-}" = reports ] && printf ' differs' >>"$3"
+  [ "${STUB_FAIL:-}" = windows-verify ] && [ "$2" = --verify ] &&
+    { printf ' row 2: FAILED' >>"$3"; echo "stub wine: row 2 differs"; exit 3; }
+  exit 0 ;;
 esac
 [ "$1" = reg ] || exit 0
 case "$2" in
@@ -108,11 +112,17 @@ ich_check "a staged file missing fails" eval '! ich_product_code "$work/signed" 
 
 # scripts/package stops at a failed step with one line and leaves no release
 # in dist/, not even the earlier one. The stand-in cmake "builds" a program,
-# its native twin and the linker's map of it, strip copies it; STUB_FAIL
-# names the step that fails: strip, wixl, or the reports (the shipped
-# program's differ from the native one's); the README or the notices fail
-# when their source is missing, the notices also when the map links a member
-# that no rule covers or a part whose marker text the program lacks.
+# its native twin, the linker's map of it and the list of the link's own
+# inputs, strip copies it; STUB_FAIL names the step that fails: strip, wixl,
+# the reports (the shipped program's differ from the native one's), a
+# report run (the native self-test, or the shipped program's verification,
+# exits non-zero); the README or the notices fail when their source is
+# missing, the notices also when the map links a member that no rule covers
+# (by an absolute path or a relative one, or from inside the build tree
+# without being the project's own) or a part whose marker text the program
+# lacks, or when the GCC notices kept in packaging/licenses/ are from another
+# GCC than the toolchain's. A part linked by a relative path gets its notice
+# (the run goes on to wixl).
 cat >"$stubs/cmake" <<'STUB'
 #!/usr/bin/env bash
 if [ "$1" = --preset ]; then
@@ -124,15 +134,32 @@ fi
 mkdir -p "$2/bin" || exit 1
 marker="stack smashing detected"
 [ "${STUB_FAIL:-}" = marker ] && marker=""
-printf 'MZ %s' "$marker" >"$2/bin/ichscore.exe"
-printf '#!/bin/sh\nprintf %%s "$1" >"$2"\n' >"$2/bin/ichscore" && chmod +x "$2/bin/ichscore"
+printf 'MZ %s terminate called after throwing an instance of' "$marker" >"$2/bin/ichscore.exe"
+cat >"$2/bin/ichscore" <<'NATIVE' && chmod +x "$2/bin/ichscore"
+#!/bin/sh
+[ "${STUB_FAIL:-}" = native-selftest ] && [ "$1" = --selftest ] && { echo "stub native: row 5 failed"; exit 4; }
+printf %s "$1" >"$2"
+NATIVE
+# The link runs in the build tree, which holds the project's own inputs.
+tree=$PWD/$2
+relative() { realpath -s -m --relative-to="$tree" "$1"; }
 gcc=/usr/lib/gcc/x86_64-w64-mingw32/12-posix
+ssp=$gcc/libssp.a
+[ "${STUB_FAIL:-}" = relative-covered ] && ssp=$(relative "$ssp")
 { printf 'Archive member included to satisfy reference by file (symbol)\n\n'
-  echo "$gcc/libssp.a(ssp.o)"
+  echo "$ssp(ssp.o)"
   echo "                              main.o (__stack_chk_fail)"
-  [ "${STUB_FAIL:-}" = uncovered ] && echo "$gcc/../../../../x86_64-w64-mingw32/lib/libmingwex.a(lib64_libmingwex_a-getopt.o)"
+  echo "$gcc/libstdc++.a(floating_to_chars.o)"
+  echo "CMakeFiles/ichscore.dir/objects.a(main.cpp.obj)"
+  case "${STUB_FAIL:-}" in
+    uncovered) echo "$gcc/../../../../x86_64-w64-mingw32/lib/libmingwex.a(lib64_libmingwex_a-getopt.o)" ;;
+    relative-uncovered) echo "$(relative /usr/x86_64-w64-mingw32/lib/libmingwex.a)(lib64_libmingwex_a-getopt.o)" ;;
+    not-own) echo "CMakeFiles/ichscore.dir/objects.a(stray.obj)" ;;
+  esac
   printf '\nLinker script and memory map\n\nLOAD %s\nLOAD libown.a\n' "$gcc/crtbegin.o"
 } >"$2/bin/ichscore.map"
+printf 'tree %s\ncwd %s\nown %s\nown %s\n' "$tree" "$tree" "$tree/libown.a" \
+  "$tree/CMakeFiles/ichscore.dir/app/main.cpp.obj" >"$2/bin/ichscore.own"
 STUB
 cat >"$stubs/x86_64-w64-mingw32-strip" <<'STUB'
 #!/usr/bin/env bash
@@ -144,13 +171,29 @@ cat >"$stubs/wixl" <<'STUB'
 exit 1
 STUB
 chmod +x "$stubs"/*
+notices_line="could not write the third-party notices" msi_line="could not build ichscore-1.0-win64.msi"
 declare -A failing_line=([readme]="could not write README_zh.txt" [strip]="could not strip"
-  [notices]="could not write the third-party notices" [wixl]="could not build ichscore-1.0-win64.msi"
-  [uncovered]="could not write the third-party notices" [marker]="could not write the third-party notices"
-  [reports]="the shipped ichscore.exe's reports differ")
-declare -A failing_cause=([uncovered]="links libmingwex.a(lib64_libmingwex_a-getopt.o) from"
-  [marker]="the map links libssp, but the program lacks its text 'stack smashing detected'")
-for step in readme strip reports notices wixl uncovered marker; do
+  [notices]=$notices_line [wixl]=$msi_line [uncovered]=$notices_line [marker]=$notices_line
+  [relative-uncovered]=$notices_line [not-own]=$notices_line [relative-covered]=$msi_line
+  [gcc-sources]=$notices_line
+  [reports]="the shipped ichscore.exe's reports differ"
+  [native-selftest]="the native program's self-test or verification failed"
+  [windows-verify]="the shipped ichscore.exe's self-test or verification failed under Wine")
+# What the output must also say, a line each.
+declare -A failing_cause=(
+  [uncovered]="links libmingwex.a(lib64_libmingwex_a-getopt.o) from /usr/x86_64-w64-mingw32/lib/libmingwex.a,"
+  [relative-uncovered]="links libmingwex.a(lib64_libmingwex_a-getopt.o) from /usr/x86_64-w64-mingw32/lib/libmingwex.a,"
+  [not-own]="links objects.a(stray.obj) from /"
+  [gcc-sources]="but packaging/licenses/SOURCES.txt names the notices kept there as taken from another GCC"
+  [marker]="the map links libssp, but the program lacks its text 'stack smashing detected'"
+  [native-selftest]="report run failed: the native program's --selftest exited 4 (
+    stub native: row 5 failed
+its report selftest.txt: (none)"
+  [windows-verify]="report run failed: the Windows program's --verify exited 3 (env -u DISPLAY wine
+    stub wine: row 2 differs
+    --verify row 2: FAILED")
+for step in readme strip reports native-selftest windows-verify notices wixl uncovered \
+  relative-uncovered not-own relative-covered gcc-sources marker; do
   copy="$work/package-$step"
   mkdir -p "$copy/app/resources" "$copy/dist" &&
     cp -r "$ICH_ROOT/scripts" "$ICH_ROOT/packaging" "$ICH_ROOT/CMakeLists.txt" "$copy/" &&
@@ -158,30 +201,69 @@ for step in readme strip reports notices wixl uncovered marker; do
     touch "$copy/dist/ichscore-1.0-win64.zip" "$copy/dist/ichscore-1.0-win64.msi"
   [ "$step" = readme ] && rm "$copy/packaging/README_zh.txt"
   [ "$step" = notices ] && rm "$copy/packaging/third_party.py"
+  [ "$step" = gcc-sources ] && sed -i 's/gcc-[0-9]*-source package/gcc-0-source package/' "$copy/packaging/licenses/SOURCES.txt"
   out=$(STUB_FAIL=$step SOURCE_DATE_EPOCH=1 "$copy/scripts/package" 2>&1)
   rc=$?
   ich_check "package, $step failing: exits non-zero" [ "$rc" -ne 0 ]
   ich_check "package, $step failing: one line says why" [ "$(grep -c '^package: ' <<<"$out")" -eq 1 ]
   ich_check "package, $step failing: it names that step" grep -q "^package: ${failing_line[$step]}" <<<"$out"
-  [ -n "${failing_cause[$step]:-}" ] &&
-    ich_check "package, $step failing: it says why" grep -qF "${failing_cause[$step]}" <<<"$out"
+  while IFS= read -r cause; do
+    ich_check "package, $step failing: it says '$cause'" grep -qF -- "$cause" <<<"$out"
+  done < <([ -z "${failing_cause[$step]:-}" ] || printf '%s\n' "${failing_cause[$step]}")
+  ich_check "package, $step failing: nothing crashed" eval '! grep -q "^Traceback" <<<"$out"'
+  [ "$step" = relative-covered ] && ich_check "package, a part linked by a relative path gets its notice" \
+    grep -q "^libssp: " "$copy/build/windows-release/package/ichscore-1.0-win64/THIRD_PARTY_NOTICES.txt"
   ich_check "package, $step failing: no zip or MSI in dist/" \
     eval '[ -z "$(find "$copy/dist" -name "*.zip" -o -name "*.msi")" ]'
 done
 
+# The notices kept from GCC's sources name the GCC the toolchain was built
+# from, as its Debian package says.
+built=$(dpkg-query -W -f='${Built-Using}' g++-mingw-w64-x86-64-posix | grep -o 'gcc-[0-9]* (= [^)]*)')
+gcc_version=${built##*= } && gcc_version=${gcc_version%)}
+ich_check "package: the notices name the toolchain's GCC" grep -qF \
+  "Notices, from its source in GCC ${gcc_version%-*} (${built%% *}-source $gcc_version):" \
+  "$work/package-wixl/build/windows-release/package/ichscore-1.0-win64/THIRD_PARTY_NOTICES.txt"
+
 # The bill's check: the bill the stand-in release staged passes it; each fault
-# a scanner would trip on fails it.
+# a scanner would trip on fails it for the rule that fault breaks, named by
+# the rule's own words, and for no other reason. A crash is no refusal.
 bill="$work/package-wixl/build/windows-release/package/ichscore-1.0-win64/ichscore.cdx.json"
 ich_check "sbom_check: the staged bill passes" /usr/bin/python3 "$ICH_ROOT/packaging/sbom_check.py" "$bill"
+sbom_check="$ICH_ROOT/packaging/sbom_check.py"
+refused_for() {  # bill, the start of the broken rule's message
+  local out rc
+  out=$(/usr/bin/python3 "$sbom_check" "$1" 2>&1)
+  rc=$?
+  [ "$rc" -eq 1 ] || { echo "sbom_check exited $rc, not 1: $out"; return 1; }
+  ! grep -vF "sbom_check: $1: $2" <<<"$out" || { echo "sbom_check refused for another reason"; return 1; }
+}
+first=b'["components"][0]'
 declare -A broken=(
-  [a purl on two components]='c = b["components"][0]; b["components"].append({"type": c["type"], "name": "other", "purl": c["purl"]})'
-  [a property the schema lacks]='b["components"][0]["colour"] = "teal"'
-  [a Debian purl without its distro]='c = b["components"][0]; c["purl"] = c["purl"].replace("&distro=debian-12", "")')
+  [a purl on two components]="c = $first; b['components'].append({'type': c['type'], 'name': 'other', 'purl': c['purl']})"
+  [a bom-ref on two components]="$first['components'][0]['bom-ref'] = $first['bom-ref']"
+  [a property the schema lacks]="$first['colour'] = 'teal'"
+  [a Debian purl without its distro]="c = $first; c['purl'] = c['purl'].replace('&distro=debian-12', '')")
+declare -A broken_rule=([a purl on two components]="purl on two components: pkg:deb/"
+  [a bom-ref on two components]="bom-ref on two components: pkg:deb/"
+  [a property the schema lacks]="schema: components/0: Additional properties are not allowed ('colour'"
+  [a Debian purl without its distro]="Debian purl without arch and distro=debian-12: pkg:deb/")
 for fault in "${!broken[@]}"; do
-  /usr/bin/python3 -c "import json, sys; b = json.load(open(sys.argv[1])); ${broken[$fault]}
+  rm -f "$work/broken.json"
+  ich_check "sbom_check: a bill with $fault is made" /usr/bin/python3 -c "import json, sys
+b = json.load(open(sys.argv[1])); ${broken[$fault]}
 json.dump(b, open(sys.argv[2], 'w'))" "$bill" "$work/broken.json"
-  ich_check "sbom_check: a bill with $fault fails" \
-    eval '! /usr/bin/python3 "$ICH_ROOT/packaging/sbom_check.py" "$work/broken.json" >/dev/null'
+  ich_check "sbom_check: a bill with $fault fails for it" refused_for "$work/broken.json" "${broken_rule[$fault]}"
 done
+# Neither another rule's refusal, nor an unreadable bill, nor a sound one, nor
+# a checker that crashed after naming the rule passes for the refusal.
+printf '[]' >"$work/list.json"
+printf 'import sys\nprint(f"sbom_check: {sys.argv[1]}: purl on two components: x")\nraise KeyError("x")\n' \
+  >"$work/crashing.py"
+ich_check "sbom_check: another cause is not the expected refusal" eval \
+  '! refused_for "$work/list.json" "purl on two components" >/dev/null &&
+   ! refused_for "$work/missing.json" "purl on two components" >/dev/null &&
+   ! refused_for "$bill" "purl on two components" >/dev/null &&
+   ! sbom_check=$work/crashing.py refused_for "$bill" "purl on two components" >/dev/null'
 
 ich_checks_done scripts
