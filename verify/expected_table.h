@@ -38,7 +38,8 @@ struct ScoreRow {
 constexpr int kRefusedCase = -1;
 
 struct SingleCase {
-  const wchar_t* typed[kMaxParameters];  // one text per item, in the table's item order
+  const wchar_t* typed[kMaxParameters];  // one text per item, in the table's item order;
+                                         // a null text is typed as the empty text
   int score;                             // the expected score, or kRefusedCase
   const wchar_t* message;                // for a refused case, the message box's text
 };

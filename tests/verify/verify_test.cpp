@@ -141,10 +141,16 @@ TEST(Verify, AnAlterationDisagreesInTheCasesItDecidesAndTheReportNamesThem) {
          a.outputs[a.tool.output_count++] = {"x", L"附加", L"", "1/0", "f0"};
        },
        1076, 1060, "\\r\\n附加：0\\r\\n（部分结果无法计算，请检查输入是否合理）\\r\\n|"},
-      {"an item whose label no field shows", [](Altered& a) { a.items[0].label = L"昏迷"; }, 0, 1,
-       "CASES|0\r\nDISAGREE|1\r\nITEM|昏迷|EXPECTED|分|NOT FOUND\r\n"},
+      {"an item whose label no field shows", [](Altered& a) { a.items[0].label = L"昏迷|\\"; }, 0,
+       1, "CASES|0\r\nDISAGREE|1\r\nITEM|昏迷\\|\\\\|EXPECTED|分|NOT FOUND\r\n"},
+      {"a score missing from the table", [](Altered& a) { a.table.score_count = 6; }, 1076, 8,
+       "|年龄=80\r\nEXPECTED|NO ROW FOR SCORE 6\r\nSHOWN|ICH 评分：6 分"},
+      {"a case typed with a field left out", [](Altered& a) { a.singles[0].typed[4] = nullptr; },
+       1076, 1, "|年龄=\r\nEXPECTED|ICH 评分：0 分"},
       {"a table with no case",
        [](Altered& a) { a.items[2].row_count = 0, a.table.single_count = 0; }, 0, 0,
+       "CASES|0\r\nDISAGREE|0\r\n"},
+      {"a table with no item", [](Altered& a) { a.table.item_count = 0; }, 0, 0,
        "CASES|0\r\nDISAGREE|0\r\n"},
   };
   for (const Case& c : cases) {
