@@ -5,6 +5,7 @@
 #include "app/win32/window_state.h"
 #include "base/text.h"
 #include "engine/calculation.h"
+#include "engine/input_message.h"
 #include "engine/parameter_input.h"
 
 namespace {
@@ -12,14 +13,6 @@ namespace {
 constexpr int kInputCapacity = 128;
 constexpr int kResultCapacity = kShownResultCapacity;
 constexpr int kVerdictCapacity = kShownVerdictCapacity;
-
-// The refusal messages: the item's number and label, then what it accepts.
-const wchar_t kNotNumberMessage[] = L"第 %d 项“%ls”请输入数字。";
-const wchar_t kDecimalPointMessage[] = L"第 %d 项“%ls”请用“.”作小数点。";
-const wchar_t kEmptyMessage[] = L"第 %d 项“%ls”未填写。";
-const wchar_t kYesNoMessage[] = L"第 %d 项“%ls”请输入 1 或 0。";
-const wchar_t kWholeRangeMessage[] = L"第 %d 项“%ls”请输入 %.15g 至 %.15g 之间的整数。";
-const wchar_t kRangeMessage[] = L"第 %d 项“%ls”请输入 %.15g 至 %.15g 之间的数值。";
 
 // A text too long for the buffer is refused: its cut form could read as a
 // number the user did not type. Everything else is the item's input rule.
@@ -32,20 +25,9 @@ ParameterInput read_input_value(int i, double* value) {
 }
 
 void refuse_input(int i, ParameterInput verdict) {
-  const ParameterDef& parameter = g_window.tool->parameters[i];
-  const ParameterRange& range = parameter.range;
-  wchar_t message[256];
-  if (verdict == kParameterMissing)
-    text_format(message, 256, kEmptyMessage, i + 1, parameter.label);
-  else if (verdict == kParameterCommaForPoint)
-    text_format(message, 256, kDecimalPointMessage, i + 1, parameter.label);
-  else if (verdict != kParameterOutOfRange || !range.set)
-    text_format(message, 256, kNotNumberMessage, i + 1, parameter.label);
-  else if (range.whole_only && range.lowest == 0 && range.highest == 1)
-    text_format(message, 256, kYesNoMessage, i + 1, parameter.label);
-  else
-    text_format(message, 256, range.whole_only ? kWholeRangeMessage : kRangeMessage, i + 1,
-                parameter.label, range.lowest, range.highest);
+  wchar_t message[kInputMessageCapacity];
+  format_input_message(&g_window.tool->parameters[i], i + 1, verdict, message,
+                       kInputMessageCapacity);
   show_message_box(g_window.main_window, message, L"输入有误", MB_OK | MB_ICONWARNING);
   SetFocus(g_window.inputs[i]);
 }

@@ -1,15 +1,12 @@
 #include "app/win32/control_colours.h"
 
+#include "app/verdict_line.h"
 #include "app/win32/window_colours.h"
 #include "app/win32/window_state.h"
 
 COLORREF verdict_colour(int level) {
-  switch (level) {
-    case 1: return kVerdictLowColour;
-    case 2: return kVerdictMediumColour;
-    case 3: return kVerdictHighColour;
-    default: return kVerdictNoneColour;
-  }
+  const unsigned rgb = verdict_colour_rgb(level);
+  return RGB((rgb >> 16) & 0xFF, (rgb >> 8) & 0xFF, rgb & 0xFF);
 }
 
 // Reaches the STATIC controls and the result box, which as a read-only EDIT

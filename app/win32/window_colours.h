@@ -15,11 +15,6 @@ constexpr COLORREF kFooterColour = RGB(0xEC, 0xF1, 0xF4);
 constexpr COLORREF kMutedTextColour = RGB(0x78, 0x84, 0x8E);  // status, labels, units, reference
 constexpr COLORREF kTextColour = RGB(0x2C, 0x38, 0x42);       // inputs, result box, note
 
-constexpr COLORREF kVerdictLowColour = RGB(0xB0, 0x84, 0x00);
-constexpr COLORREF kVerdictMediumColour = RGB(0xD6, 0x6C, 0x00);
-constexpr COLORREF kVerdictHighColour = RGB(0xBE, 0x1E, 0x2D);
-constexpr COLORREF kVerdictNoneColour = RGB(0x00, 0x80, 0x60);
-
 constexpr COLORREF kCalculateFill = RGB(0x00, 0x7A, 0xA8);
 constexpr COLORREF kCalculatePressedFill = RGB(0x00, 0x64, 0x8A);
 constexpr COLORREF kCalculateBorder = RGB(0x00, 0x6A, 0x94);

@@ -3,7 +3,6 @@
 #include "base/text.h"
 
 const wchar_t kWebAddress[] = L"www.xelumed.example";
-const wchar_t kVerdictPrompt[] = L"填写左侧参数，点击“计算”";
 const wchar_t kMainWindowClass[] = L"XeluMedToolWnd";
 
 void format_default_value(double value, wchar_t* text, int capacity) {

@@ -3,10 +3,10 @@
 
 #include <windows.h>
 
+#include "app/verdict_line.h"  // kVerdictPrompt
+
 // The maker's web address, shown in the header and the about box.
 extern const wchar_t kWebAddress[];
-// The verdict line before the first calculation and after clear.
-extern const wchar_t kVerdictPrompt[];
 // The window class of the Main window.
 extern const wchar_t kMainWindowClass[];
 

@@ -11,6 +11,7 @@
 #include "engine/calculation.h"
 #include "engine/format.h"
 #include "engine/formula.h"
+#include "engine/input_message.h"
 #include "engine/parameter_input.h"
 #include "reports/report.h"
 #include "support/alloc_counter.h"
@@ -399,6 +400,37 @@ TEST(CalculationRun, AllocatesNothing) {
   format_value("f2", 1e300, value_text, 128);
   long long after = allocation_count();
   EXPECT_EQ(before, after);
+}
+
+// The message of a refusal: each way of being refused once, and each kind
+// of range (yes/no, whole numbers, any number, bounds with decimals, none).
+TEST(InputMessage, NamesTheItemAndWhatItAccepts) {
+  const ToolDef* tool = get_tool();
+  const ParameterDef whole_0_to_2 = {"n", L"次数", L"", 0, {true, 0, 2, true}};
+  const ParameterDef decimals = {"d", L"剂量", L"mg", 0, {true, 0.25, 1e-3, false}};
+  const ParameterDef unbounded = {"u", L"其他", L"", 0};
+  struct Case {
+    const ParameterDef* parameter;
+    int number;
+    ParameterInput verdict;
+    const wchar_t* message;
+  } cases[] = {
+      {&tool->parameters[4], 5, kParameterMissing, L"第 5 项“年龄”未填写。"},
+      {&tool->parameters[1], 2, kParameterCommaForPoint, L"第 2 项“血肿量”请用“.”作小数点。"},
+      {&tool->parameters[0], 1, kParameterUnreadable, L"第 1 项“GCS”请输入数字。"},
+      {&tool->parameters[0], 1, kParameterOutOfRange, L"第 1 项“GCS”请输入 3 至 15 之间的整数。"},
+      {&tool->parameters[1], 2, kParameterOutOfRange,
+       L"第 2 项“血肿量”请输入 0 至 500 之间的数值。"},
+      {&tool->parameters[3], 4, kParameterOutOfRange, L"第 4 项“幕下出血(1/0)”请输入 1 或 0。"},
+      {&whole_0_to_2, 7, kParameterOutOfRange, L"第 7 项“次数”请输入 0 至 2 之间的整数。"},
+      {&decimals, 16, kParameterOutOfRange, L"第 16 项“剂量”请输入 0.25 至 0.001 之间的数值。"},
+      {&unbounded, 1, kParameterOutOfRange, L"第 1 项“其他”请输入数字。"},
+  };
+  for (const Case& c : cases) {
+    wchar_t message[kInputMessageCapacity];
+    format_input_message(c.parameter, c.number, c.verdict, message, kInputMessageCapacity);
+    EXPECT_STREQ(c.message, message);
+  }
 }
 
 }  // namespace
