@@ -13,6 +13,7 @@
 #include "agreement.h"
 #include "engine/calculation.h"
 #include "engine/tool.h"
+#include "instruction_count.h"
 #include "lexing_floor.h"
 #include "ratio_reporter.h"
 #include "support/alloc_counter.h"
@@ -139,6 +140,8 @@ void print_summary(const RatioReporter& r) {
 }  // namespace
 
 int main(int argc, char** argv) {
+  // The driver of the instruction counts, run under callgrind.
+  if (argc == 4 && std::string(argv[1]) == "--count") return run_counted_calls(argv[2], argv[3]);
   if (!peers_agree_with_engine()) {
     std::fprintf(stderr, "the peers disagree with the engine; nothing timed\n");
     return 1;

@@ -30,6 +30,7 @@ struct Parsed {
 };
 
 Parsed conditional(Context* c, const char* p, int depth);
+Parsed then_branch(Context* c, const char* p, int depth);
 inline Parsed unary(Context* c, const char* p, int depth);
 
 // One table of character classes, shared by every token test: each test is
@@ -207,12 +208,23 @@ int plain_integer(const char* p, double* value) {
 
 // A variable or a function call, read where the name stands (at most 63
 // characters; the rest of a longer name stays unread). Kept out of line so
-// that the operand code inlined into every caller stays small.
+// that the operand code inlined into every caller stays small. A call
+// leaves through a function of its own, so that the frame of a variable,
+// the commonest name, does not carry the call's spills.
+[[gnu::noinline]] Parsed call_operand(Context* c, const char* name, int n, const char* p,
+                                      int depth) {
+  return call(c, name, n, skip_space(p + 1), depth);
+}
+
+// The name is scanned to its end and then cut to 63 characters: one test
+// per character instead of two, and the text is NUL-terminated, so reading
+// past the 63rd is safe.
 [[gnu::noinline]] Parsed name_operand(Context* c, const char* name, int depth) {
   int n = 1;
-  while (n < 63 && has(name[n], kNameChar)) ++n;
+  while (has(name[n], kNameChar)) ++n;
+  if (n > 63) n = 63;
   const char* p = skip_space(name + n);
-  if (*p == '(') return call(c, name, n, skip_space(p + 1), depth);
+  if (*p == '(') return call_operand(c, name, n, p, depth);
   return {variable(c, name, n), p};
 }
 
@@ -426,23 +438,41 @@ Parsed climb(Context* c, Parsed left, Op op, int min_precedence, int depth) {
 // "a ? x : b ? y : z" is one loop, nested one level deeper each round as a
 // call would be. Every branch is still evaluated; the first condition that
 // holds chooses its branch, and the last else branch stands when none does.
-Parsed conditional(Context* c, const char* p, int depth) {
+// The loop starts from the first operand of the or-chain, already read at
+// depth, so that a branch can hand over an operand it has read.
+Parsed conditional_after(Context* c, Parsed condition, int depth) {
   bool chosen = false;
   double value = 0.0;
   for (;;) {
-    if (too_deep(c, depth)) return {chosen ? value : 0.0, p};
-    ++depth;
-    Parsed condition = power(c, p, depth);
     const Op op = peek_binary(condition.pos);
     if (op != Op::kNone) condition = climb(c, condition, op, kOr, depth);
     if (*condition.pos != '?') return {chosen ? value : condition.value, condition.pos};
-    Parsed a = conditional(c, skip_space(condition.pos + 1), depth);
+    const Parsed a = then_branch(c, skip_space(condition.pos + 1), depth);
     if (!chosen && truth(condition.value)) {
       value = a.value;
       chosen = true;
     }
-    p = expect(c, a.pos, ':');
+    const char* p = expect(c, a.pos, ':');
+    if (too_deep(c, depth)) return {chosen ? value : 0.0, p};
+    ++depth;
+    condition = power(c, p, depth);
   }
+}
+
+// The level's entry: its depth guard, then its first operand one level deeper.
+Parsed conditional(Context* c, const char* p, int depth) {
+  if (too_deep(c, depth)) return {0.0, p};
+  return conditional_after(c, power(c, p, depth + 1), depth + 1);
+}
+
+// The conditional between "?" and ":". Most are a lone operand (the points
+// and percentages of a score): one followed by ":" is the whole branch, as
+// conditional would find, without a call of its own.
+Parsed then_branch(Context* c, const char* p, int depth) {
+  if (too_deep(c, depth)) return {0.0, p};
+  const Parsed a = power(c, p, depth + 1);
+  if (*a.pos == ':') return a;
+  return conditional_after(c, a, depth + 1);
 }
 
 }  // namespace

@@ -13,11 +13,12 @@ ICH_ROOT=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
 # copyright files with python3-debian; the bill of materials is validated
 # with python3-jsonschema. scripts/make_icon.py draws the icon with
 # python3-pil. clang-format-14 and clang-tidy-14 keep the style and the lint.
+# scripts/bench counts instructions with valgrind's callgrind.
 ICH_PACKAGES=(cmake make g++ googletest libbenchmark-dev
   g++-mingw-w64-x86-64 wine wine64 xvfb xdotool imagemagick fonts-wqy-microhei xclip
   clang-14 libclang-rt-14-dev python3 libmuparser-dev libfparser-dev zip unzip git
   wixl python3-gi gir1.2-libmsi-1.0 python3-pefile osslsigncode openssl msitools liblnk-utils
-  python3-debian python3-jsonschema python3-pil clang-format-14 clang-tidy-14)
+  python3-debian python3-jsonschema python3-pil clang-format-14 clang-tidy-14 valgrind)
 
 # The commands the scripts run, each with the package that provides it.
 declare -A ICH_COMMAND_PACKAGE=(
@@ -28,7 +29,7 @@ declare -A ICH_COMMAND_PACKAGE=(
   [x86_64-w64-mingw32-objdump]=binutils-mingw-w64-x86-64
   [wine]=wine [wineboot]=wine [wineserver]=wine
   [Xvfb]=xvfb [xdotool]=xdotool [import]=imagemagick [clang-14]=clang-14
-  [clang-format-14]=clang-format-14 [clang-tidy-14]=clang-tidy-14
+  [clang-format-14]=clang-format-14 [clang-tidy-14]=clang-tidy-14 [valgrind]=valgrind
   [gcovr]=gcovr [gcov]=gcc [x86_64-w64-mingw32-gcov-posix]=gcc-mingw-w64-x86-64-posix)
 
 # Installs, with apt, the packages of ICH_PACKAGES and any named here (a
