@@ -179,6 +179,10 @@ bool open_window_screen(HINSTANCE instance, const ToolDef* tool, WindowScreen* w
   *window = {};
   window->main_window = create_main_window(instance, tool);
   if (!window->main_window) return false;
+  // Disabled as while a message box it owns is open: the calculate command's
+  // SetFocus then fails instead of activating the hidden window, which would
+  // take the keyboard from whatever the user is working in.
+  EnableWindow(window->main_window, FALSE);
   for (HWND c = GetWindow(window->main_window, GW_CHILD);
        c && window->child_count < kScreenChildren; c = GetWindow(c, GW_HWNDNEXT))
     window->children[window->child_count++] = c;

@@ -215,6 +215,8 @@ TEST_P(WindowScreenTest, ShowsWhatTheWindowShows) {
     EXPECT_STREQ(shown.message, c.message);
   }
   EXPECT_FALSE(IsWindowVisible(window.main_window));
+  EXPECT_NE(GetActiveWindow(), window.main_window);
+  EXPECT_TRUE(GetFocus() != window.main_window && !IsChild(window.main_window, GetFocus()));
   close_window_screen(&window);
   EXPECT_FALSE(IsWindow(window.main_window));
   MSG quit;
