@@ -98,21 +98,18 @@ bool holds(HWND field, const wchar_t* text) {
   return std::wcscmp(held, text) == 0;
 }
 
-// Gives the field the text as a person pasting it does: everything selected,
-// then the text in place of the selection through the edit's own insertion,
-// which notifies and keeps the undo as typing does; no text is Backspace
-// over the selection. One insertion rather than a WM_CHAR per character:
-// under Wine each key costs several server round trips, which would take
-// two thousand cases past the few seconds the check may last. A field that
-// already holds the text is left as a person going down the table leaves
-// it; so Backspace never meets an empty field, where it could beep.
+// Gives the field the text as typing does: everything selected, then each
+// character as the key's WM_CHAR, through the field's own key handling, or
+// Backspace over the selection for no text. A field that already holds the
+// text is left as a person going down the table leaves it, which also keeps
+// the check within a few seconds under Wine, where every key costs several
+// server round trips; and Backspace never meets an empty field, where it
+// could beep.
 void type_into(HWND field, const wchar_t* text) {
   if (holds(field, text)) return;
   SendMessageW(field, EM_SETSEL, 0, -1);
-  if (text[0] == L'\0')
-    SendMessageW(field, WM_CHAR, VK_BACK, 1);
-  else
-    SendMessageW(field, EM_REPLACESEL, TRUE, reinterpret_cast<LPARAM>(text));
+  if (text[0] == L'\0') SendMessageW(field, WM_CHAR, VK_BACK, 1);
+  for (const wchar_t* c = text; *c; ++c) SendMessageW(field, WM_CHAR, *c, 1);
 }
 
 bool is_bound(const WindowScreen* window, int item_count, HWND field) {
