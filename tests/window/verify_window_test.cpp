@@ -227,10 +227,9 @@ TEST_P(WindowScreenTest, ShowsWhatTheWindowShows) {
 
 INSTANTIATE_TEST_SUITE_P(Faults, WindowScreenTest, ::testing::ValuesIn(kScreenCases));
 
-// A table item bound twice, or an item bound again after a field was
-// moved, takes the field found last; a label that is no text of the window
-// unbinds the item.
-TEST(WindowScreen, RebindingFollowsTheLastLabel) {
+// An item bound again takes the field found last; a label that is no text
+// of the window, or longer than any, unbinds it.
+TEST(WindowScreen, RebindingAndLongTexts) {
   WindowScreen window;
   VerifyScreen screen;
   ASSERT_TRUE(open_window_screen(GetModuleHandleW(nullptr), get_tool(), &window, &screen));
@@ -241,6 +240,15 @@ TEST(WindowScreen, RebindingFollowsTheLastLabel) {
   EXPECT_EQ(window.fields[0], nullptr);
   EXPECT_STREQ(unit, L"");
   EXPECT_FALSE(screen.bind_item(screen.context, kMaxParameters, L"GCS", unit, kShownNameCapacity));
+  const std::wstring long_text(kShownNameCapacity + 6, L'1');
+  EXPECT_FALSE(screen.bind_item(screen.context, 0, long_text.c_str(), unit, kShownNameCapacity));
+  // A text longer than any label is typed whole all the same.
+  ASSERT_TRUE(screen.bind_item(screen.context, 0, L"GCS", unit, kShownNameCapacity));
+  const wchar_t* typed[] = {long_text.c_str()};
+  ShownCase shown;
+  screen.run_case(screen.context, 1, typed, &shown);
+  EXPECT_STREQ(window_text(g_window.inputs[0]).text, long_text.c_str());
+  EXPECT_STREQ(shown.message, L"第 1 项“GCS”请输入 3 至 15 之间的整数。");
   close_window_screen(&window);
 }
 
