@@ -1,12 +1,13 @@
 // The Windows program entry: the self-test when the command line holds
-// "--selftest", the verification when it holds "--verify", otherwise the
-// calculator window.
+// "--selftest", the verification on the hidden calculator window when it
+// holds "--verify", otherwise the calculator window.
 #include <windows.h>
 
 #include "app/command_line.h"
 #include "app/win32/main_window.h"
+#include "app/win32/verify_window.h"
 #include "selftest/selftest.h"
-#include "verify/verify.h"
+#include "verify/expected_table.h"
 
 namespace {
 
@@ -33,10 +34,12 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int) {
   // The program has no console: in the report modes its exit code is all a
   // script hears, so a report that cannot be written is told by it alone.
   const ModeChoice choice = choose_mode(GetCommandLineW(), path, kReportPathCapacity);
-  if (choice.mode != kModeWindow) {
-    if (choice.report == kSwitchPathTooLong) return kSelftestNotWritten;
-    return choice.mode == kModeSelftest ? run_selftest(path) : run_verify(path);
-  }
+  if (choice.mode != kModeWindow && choice.report == kSwitchPathTooLong) return kSelftestNotWritten;
+  if (choice.mode == kModeSelftest) return run_selftest(path);
+  // The verification drives the window as start-up builds it, under the
+  // same DPI awareness.
   SetProcessDPIAware();
+  if (choice.mode == kModeVerify)
+    return run_window_verify(instance, get_tool(), ich_expected_table(), path);
   return run_main_window(instance, get_tool());
 }

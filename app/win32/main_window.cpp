@@ -76,12 +76,16 @@ HWND create_main_frame() {
 
 }  // namespace
 
-HWND open_main_window(HINSTANCE instance, const ToolDef* tool) {
+HWND create_main_window(HINSTANCE instance, const ToolDef* tool) {
   reset_window_state(instance, tool);
   create_fonts_and_brushes();
   register_main_class();
   g_window.main_window = create_main_frame();
-  if (!g_window.main_window) return nullptr;
+  return g_window.main_window;
+}
+
+HWND open_main_window(HINSTANCE instance, const ToolDef* tool) {
+  if (!create_main_window(instance, tool)) return nullptr;
   ShowWindow(g_window.main_window, SW_SHOW);
   UpdateWindow(g_window.main_window);
   SetFocus(g_window.inputs[0]);
