@@ -24,10 +24,11 @@ rm -rf "$tree" && mkdir -p "$tree" || exit 1
 ich_wine_env "$ICH_ROOT/$tree"
 # Shortcuts stay in the prefix, not in the home folder's menus; Wine reads
 # the Chinese folder name on a command line in the locale's character set;
-# nothing here needs a display, so none is used, whatever the caller has.
+# the verification drives the program's hidden window, which Wine creates
+# only on a display: a virtual one of this check's own, whatever the caller has.
 export WINEDLLOVERRIDES="$WINEDLLOVERRIDES;winemenubuilder.exe=d" LC_ALL=C.UTF-8
-unset DISPLAY
-trap 'wineserver -k >/dev/null 2>&1; rm -rf "$tree"' EXIT
+ich_start_xvfb || { echo "install: no virtual display"; exit 1; }
+trap 'ich_wine_session_stop; rm -rf "$tree"' EXIT
 
 title="ICH 脑出血评分"
 program="$WINEPREFIX/drive_c/Program Files/ICH Score"

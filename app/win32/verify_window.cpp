@@ -3,7 +3,6 @@
 #include <cwchar>
 
 #include "app/win32/main_window.h"
-#include "app/win32/temporary_verify_adapter.h"
 #include "app/win32/window_state.h"
 #include "base/text.h"
 #include "verify/verify.h"

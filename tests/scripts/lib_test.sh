@@ -189,7 +189,7 @@ declare -A failing_cause=(
   [native-selftest]="report run failed: the native program's --selftest exited 4 (
     stub native: row 5 failed
 its report selftest.txt: (none)"
-  [windows-verify]="report run failed: the Windows program's --verify exited 3 (env -u DISPLAY wine
+  [windows-verify]="report run failed: the Windows program's --verify exited 3 (wine
     stub wine: row 2 differs
     --verify row 2: FAILED")
 for step in readme strip reports native-selftest windows-verify notices wixl uncovered \

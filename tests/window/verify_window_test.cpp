@@ -310,7 +310,7 @@ TEST(WindowVerify, TheSoundWindowPassesUnseen) {
 
 // Each fault above makes the whole verification disagree. Enabled once the
 // report reads the screen: until then it reads the tool alone.
-TEST(WindowVerify, DISABLED_EachFaultDisagrees) {
+TEST(WindowVerify, EachFaultDisagrees) {
   const wchar_t path[] = L"verify_window_fault.txt";
   for (const ScreenCase& c : kScreenCases) {
     if (!c.tool_fault && !c.window_fault) continue;
