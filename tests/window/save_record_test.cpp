@@ -3,6 +3,7 @@
 // failures, each told by its cause, the file left as it was.
 #include <windows.h>
 
+#include <cwchar>
 #include <string>
 
 #include "app/win32/window_state.h"
@@ -86,14 +87,18 @@ TEST_F(MainWindowTest, SaveAppendsOneRecordAndConfirms) {
 // file keeps every byte. Another program holding the file is a real second
 // handle sharing only reading, as a spreadsheet showing the file opens it; the
 // wait for it passes on the test's own clock. The other causes come from the
-// fault stand-ins.
+// fault stand-ins. A cause without a message of its own is told as a failure
+// and the system's code alone.
 TEST_F(MainWindowTest, FailedSaveSaysWhatHappenedAndLeavesTheFile) {
   struct Case {
     const char* name;
     void (*inject)();  // null: a second handle holds the file
     const wchar_t* says;
     const wchar_t* status;
-    bool untouched;  // the message says the file was left as it was
+    bool untouched;                 // the message says the file was left as it was
+    const wchar_t* code = nullptr;  // the system's code the message ends with, when checked
+    bool at_folder = false;         // the message names the records folder, not the file
+    bool advice = true;             // a paragraph of advice follows the file's name
   } cases[] = {
       {"held by another program", nullptr, L"其他程序占用", L"记录保存失败（文件被其他程序占用）：",
        true},
@@ -101,8 +106,15 @@ TEST_F(MainWindowTest, FailedSaveSaysWhatHappenedAndLeavesTheFile) {
        L"记录保存失败（没有写入权限）：", true},
       {"disk full", [] { fail_write_after(0); }, L"磁盘已满",
        L"记录保存失败（磁盘已满或读写出错）：", false},
+      {"a network folder out of reach", [] { fail_folder_creation_with(ERROR_BAD_NETPATH); },
+       L"网络位置或驱动器无法访问", L"记录保存失败（无法访问记录文件夹）：", true,
+       L"（系统错误代码：53）", true},
+      {"a cause without a message of its own",
+       [] { fail_open_for_append_with(ERROR_TOO_MANY_OPEN_FILES); }, L"保存记录时出错",
+       L"记录保存失败：", true, L"\n（系统错误代码：4）", false, false},
   };
   std::wstring path = record_path();
+  std::wstring folder = path.substr(0, path.rfind(L'\\'));
   click(1001);
   click(1002);  // makes sure the folder and the file exist
   std::string before = file_bytes(path);
@@ -131,7 +143,12 @@ TEST_F(MainWindowTest, FailedSaveSaysWhatHappenedAndLeavesTheFile) {
       if (&other != &c) { EXPECT_EQ(text.find(other.says), std::wstring::npos) << other.name; }
     }
     if (!c.inject) { EXPECT_NE(text.find(L"表格程序"), std::wstring::npos); }
-    EXPECT_NE(text.find(path), std::wstring::npos) << "the message names the file";
+    EXPECT_EQ(c.advice, text.find(L"\n\n") != std::wstring::npos) << narrow_text(text);
+    if (c.code) {
+      EXPECT_EQ(text.substr(text.size() - std::wcslen(c.code)), c.code) << narrow_text(text);
+    }
+    EXPECT_NE(text.find(c.at_folder ? folder + L"\n" : path), std::wstring::npos)
+        << "the message names the file, or the folder it could not reach";
     EXPECT_EQ(c.untouched, text.find(L"文件未作任何改动") != std::wstring::npos);
     EXPECT_EQ(g_last_message_box.type & MB_ICONMASK, static_cast<UINT>(MB_ICONWARNING));
     EXPECT_TRUE(starts_with(g_window.status, c.status)) << narrow_text(g_window.status);
@@ -140,8 +157,9 @@ TEST_F(MainWindowTest, FailedSaveSaysWhatHappenedAndLeavesTheFile) {
 }
 
 // A spreadsheet saved the file in its own encoding (GBK here): the save
-// refuses, names the file and the way back, and changes no byte.
-TEST_F(MainWindowTest, SaveIntoAFileAnotherProgramWroteRefusesAndNamesTheWayBack) {
+// refuses, names the file, says to move or rename it out of its folder, and
+// changes no byte.
+TEST_F(MainWindowTest, SaveIntoAFileAnotherProgramWroteRefusesAndNamesTheWayOut) {
   std::wstring path = record_path();
   click(1001);
   click(1002);  // makes sure the folder exists
@@ -159,9 +177,12 @@ TEST_F(MainWindowTest, SaveIntoAFileAnotherProgramWroteRefusesAndNamesTheWayBack
   ASSERT_EQ(g_message_box_count, 1);
   EXPECT_STREQ(g_last_message_box.caption, L"保存失败");
   std::wstring text = g_last_message_box.text;
-  EXPECT_NE(text.find(path), std::wstring::npos) << "the message names the file";
-  EXPECT_NE(text.find(L"“CSV UTF-8”"), std::wstring::npos);
-  EXPECT_NE(text.find(L"移到别处"), std::wstring::npos);
+  std::wstring folder = path.substr(0, path.rfind(L'\\'));
+  EXPECT_NE(text.find(L"文件未作任何改动：\n" + path + L"\n"), std::wstring::npos)
+      << narrow_text(text);
+  EXPECT_NE(text.find(L"请将它从文件夹“" + folder + L"”中移走或重命名"), std::wstring::npos)
+      << narrow_text(text);
+  EXPECT_EQ(text.find(L"系统错误代码"), std::wstring::npos) << "no system call failed";
   EXPECT_EQ(g_last_message_box.type & MB_ICONMASK, static_cast<UINT>(MB_ICONWARNING));
   EXPECT_TRUE(starts_with(g_window.status, L"记录保存失败（文件格式不符）："));
   EXPECT_EQ(after, std::string(gbk));
