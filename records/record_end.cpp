@@ -221,8 +221,9 @@ PlatformResult record_find_end(const PlatformHeldFile* held, long long size, con
   result = read_text(held, text_from, end->keep, piece, &quotes, &utf8, os_error);
   if (result != kPlatformOk) return result;
   // Bytes that are not UTF-8 (GBK or Latin-1 text under our header) would
-  // stay unreadable beside the records appended to them.
-  if (!utf8.valid || utf8.needed > 0) {
+  // stay unreadable beside the records appended to them. (A character cut
+  // short at the end was dropped before the scan.)
+  if (!utf8.valid) {
     *end = RecordEnd{size, {}, 0, "", -1, true};
     return kPlatformOk;
   }
