@@ -301,7 +301,9 @@ const ForeignCase kForeignCases[] = {
     {"a header whose cells were quoted", "\"时间\",\"工具\",\"结果\"\n1,2,3\n", true},
     {"a header with a column of another's", u8"时间,工具,GCS,体重,结果\n", true},
     {"a header line never ended", kFullHeader, true},
-    {"our header, then GBK", kOwnHead + "2025-03-14,\xca\xb1\xbc\xe4\r\n", true},
+    // The run of NUL bytes at its end stays too.
+    {"our header, then GBK", kOwnHead + "2025-03-14,\xca\xb1\xbc\xe4\r\n" + std::string(5, '\0'),
+     true},
     {"a byte that starts no character", kOwnHead + "a\xF8", true},
     {"an overlong form", kOwnHead + "\xE0\x80\xAF\r\n", true},
     {"an overlong four-byte form", kOwnHead + "\xF0\x8F\xBF\xBF\r\n", true},

@@ -95,23 +95,23 @@ TEST_F(MainWindowTest, FailedSaveSaysWhatHappenedAndLeavesTheFile) {
     void (*inject)();  // null: a second handle holds the file
     const wchar_t* says;
     const wchar_t* status;
-    bool untouched;                 // the message says the file was left as it was
     const wchar_t* code = nullptr;  // the system's code the message ends with, when checked
+    bool untouched = true;          // the message says the file was left as it was
     bool at_folder = false;         // the message names the records folder, not the file
     bool advice = true;             // a paragraph of advice follows the file's name
   } cases[] = {
-      {"held by another program", nullptr, L"其他程序占用", L"记录保存失败（文件被其他程序占用）：",
-       true},
+      {"held by another program", nullptr, L"其他程序占用",
+       L"记录保存失败（文件被其他程序占用）："},
       {"writing not permitted", fail_open_for_append, L"没有写入记录文件的权限",
-       L"记录保存失败（没有写入权限）：", true},
+       L"记录保存失败（没有写入权限）："},
       {"disk full", [] { fail_write_after(0); }, L"磁盘已满",
-       L"记录保存失败（磁盘已满或读写出错）：", false},
-      {"a network folder out of reach", [] { fail_folder_creation_with(ERROR_BAD_NETPATH); },
-       L"网络位置或驱动器无法访问", L"记录保存失败（无法访问记录文件夹）：", true,
-       L"（系统错误代码：53）", true},
+       L"记录保存失败（磁盘已满或读写出错）：", nullptr, false},
+      {"a network folder out of reach", [] { fail_folder_creation_with(unreachable_error()); },
+       L"网络位置或驱动器无法访问", L"记录保存失败（无法访问记录文件夹）：",
+       L"（系统错误代码：53）", true, true},
       {"a cause without a message of its own",
-       [] { fail_open_for_append_with(ERROR_TOO_MANY_OPEN_FILES); }, L"保存记录时出错",
-       L"记录保存失败：", true, L"\n（系统错误代码：4）", false, false},
+       [] { fail_open_for_append_with(unexplained_error()); }, L"保存记录时出错", L"记录保存失败：",
+       L"\n（系统错误代码：4）", true, false, false},
   };
   std::wstring path = record_path();
   std::wstring folder = path.substr(0, path.rfind(L'\\'));
