@@ -1,6 +1,7 @@
 // The save-record command: appends the last result to the tool's Record file
 // and tells the user whether it reached the disk, and if not, why.
-#include <cwchar>
+#include <algorithm>
+#include <string_view>
 
 #include "app/win32/commands.h"
 #include "app/win32/message_box.h"
@@ -81,12 +82,13 @@ void append_error_code(wchar_t* message, unsigned long os_error) {
   text_append(message, kMessageCapacity, code);
 }
 
-// The advice, with the folder of the file at place in its %ls.
+// The advice, with the folder of the file at place (the text before its
+// last separator) in its %ls.
 void append_advice(wchar_t* message, const wchar_t* advice, const wchar_t* place) {
-  wchar_t folder[kRecordPathCapacity];
-  text_copy(folder, kRecordPathCapacity, place);
-  wchar_t* last = std::wcsrchr(folder, L'\\');
-  if (last) *last = 0;
+  std::wstring_view path(place);
+  wchar_t folder[kRecordPathCapacity] = {};
+  text_append_n(folder, kRecordPathCapacity, place,
+                static_cast<int>(std::min(path.rfind(kPlatformPathSeparator), path.size())));
   wchar_t text[kRecordPathCapacity + 160];
   text_format(text, kRecordPathCapacity + 160, advice, folder);
   text_append(message, kMessageCapacity, L"\n\n");

@@ -83,6 +83,8 @@ TEST_F(MainWindowTest, SaveAppendsOneRecordAndConfirms) {
             std::string::npos);
 }
 
+enum Named { kFileNamed, kFolderNamed, kNothingNamed };
+
 // Each cause of a failed save has a message and a status of its own, and the
 // file keeps every byte. Another program holding the file is a real second
 // handle sharing only reading, as a spreadsheet showing the file opens it; the
@@ -97,7 +99,7 @@ TEST_F(MainWindowTest, FailedSaveSaysWhatHappenedAndLeavesTheFile) {
     const wchar_t* status;
     const wchar_t* code = nullptr;  // the system's code the message ends with, when checked
     bool untouched = true;          // the message says the file was left as it was
-    bool at_folder = false;         // the message names the records folder, not the file
+    Named named = kFileNamed;       // what the message names
     bool advice = true;             // a paragraph of advice follows the file's name
   } cases[] = {
       {"held by another program", nullptr, L"其他程序占用",
@@ -108,10 +110,14 @@ TEST_F(MainWindowTest, FailedSaveSaysWhatHappenedAndLeavesTheFile) {
        L"记录保存失败（磁盘已满或读写出错）：", nullptr, false},
       {"a network folder out of reach", [] { fail_folder_creation_with(unreachable_error()); },
        L"网络位置或驱动器无法访问", L"记录保存失败（无法访问记录文件夹）：",
-       L"（系统错误代码：53）", true, true},
+       L"（系统错误代码：53）", true, kFolderNamed},
       {"a cause without a message of its own",
-       [] { fail_open_for_append_with(unexplained_error()); }, L"保存记录时出错", L"记录保存失败：",
-       L"\n（系统错误代码：4）", true, false, false},
+       [] { fail_open_for_append_with(unexplained_error()); },
+       L"保存记录时出错，本次记录未保存，文件未作任何改动：\n", L"记录保存失败：",
+       L"\n（系统错误代码：4）", true, kFileNamed, false},
+      // ERROR_PATH_NOT_FOUND, as the platform tells a lookup that found nothing.
+      {"the data folder unknown", fail_data_folder_lookup, L"文件未作任何改动。", L"记录保存失败：",
+       L"。\n（系统错误代码：3）", true, kNothingNamed, false},
   };
   std::wstring path = record_path();
   std::wstring folder = path.substr(0, path.rfind(L'\\'));
@@ -147,13 +153,38 @@ TEST_F(MainWindowTest, FailedSaveSaysWhatHappenedAndLeavesTheFile) {
     if (c.code) {
       EXPECT_EQ(text.substr(text.size() - std::wcslen(c.code)), c.code) << narrow_text(text);
     }
-    EXPECT_NE(text.find(c.at_folder ? folder + L"\n" : path), std::wstring::npos)
-        << "the message names the file, or the folder it could not reach";
+    if (c.named != kNothingNamed) {
+      EXPECT_NE(text.find(c.named == kFolderNamed ? folder + L"\n" : path), std::wstring::npos)
+          << "the message names the file, or the folder it could not reach";
+    }
     EXPECT_EQ(c.untouched, text.find(L"文件未作任何改动") != std::wstring::npos);
     EXPECT_EQ(g_last_message_box.type & MB_ICONMASK, static_cast<UINT>(MB_ICONWARNING));
     EXPECT_TRUE(starts_with(g_window.status, c.status)) << narrow_text(g_window.status);
     EXPECT_EQ(file_bytes(path), before);
   }
+}
+
+// A header too long for its buffer is the tool's own limit: told as a
+// failure without a cause or a system code, the file left alone.
+TEST_F(MainWindowTest, SaveOfAToolWhoseHeaderDoesNotFitGuessesNoCause) {
+  std::wstring path = record_path();
+  click(1001);
+  click(1002);
+  std::string before = file_bytes(path);
+  const std::wstring label(1000, L'长');
+  ParameterDef parameters[kMaxParameters] = {};
+  ToolDef tool = *g_window.tool;
+  for (int i = 0; i < tool.parameter_count; ++i) parameters[i] = tool.parameters[i];
+  parameters[0].label = label.c_str();
+  tool.parameters = parameters;
+  const ToolDef* shown = g_window.tool;
+  g_window.tool = &tool;
+  g_message_box_count = 0;
+  click(1002);
+  g_window.tool = shown;
+  ASSERT_EQ(g_message_box_count, 1);
+  EXPECT_EQ(std::wstring(g_last_message_box.text), L"保存记录时出错，本次记录未保存：\n" + path);
+  EXPECT_EQ(file_bytes(path), before);
 }
 
 // A spreadsheet saved the file in its own encoding (GBK here): the save
