@@ -309,6 +309,10 @@ const ForeignCase kForeignCases[] = {
     {"an overlong four-byte form", kOwnHead + "\xF0\x8F\xBF\xBF\r\n", true},
     {"a surrogate", kOwnHead + "\xED\xA0\x80\r\n", true},
     {"past U+10FFFF", kOwnHead + "\xF4\x90\x80\x80\r\n", true},
+    {"a character missing its last byte", kOwnHead + "\xE7\x97,\r\n", true},
+    // The last three bytes are read one by one.
+    {"a lead byte without its continuation at the end", kOwnHead + "\xE7\x41\x42", true},
+    {"U+D7FF at the very end", kOwnHead + "\xED\x9F\xBF", false, "," MARK "\r\n"},
     {"without the byte-order mark, LF", kFullHeader + "\n1,2,\"a\nb\"\n", false},
     {"with the byte-order mark, LF", "\xEF\xBB\xBF" + kFullHeader + "\n1,2,3\n", false},
     {"without the byte-order mark, CR LF, the header alone", kFullHeader + "\r\n", false},
@@ -326,7 +330,7 @@ const ForeignCase kForeignCases[] = {
     // The text is read in pieces of 64 KiB from after the byte-order mark:
     // a character across two of them.
     {"a character across two pieces",
-     kOwnHead + std::string(65538 - kOwnHead.size(), 'a') + u8"血\n", false},
+     kOwnHead + std::string(65538 - kOwnHead.size(), 'a') + "\xE0\xA0\x80" + "bbbb\n", false},
 };
 
 TEST_F(RecordFault, AFileAnotherProgramWroteKeepsEveryByte) {
