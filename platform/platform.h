@@ -1,9 +1,9 @@
 // The thin seam between the portable program and the operating system. It
 // says what the program needs, not what the OS offers. What is the same on
-// every OS (the stdio calls, the order of a hold's steps) is written once in
-// platform_core.cpp; what differs has one implementation per platform
-// (platform_win32.cpp, platform_posix.cpp), each file guarded whole, so every
-// file compiles on every build.
+// every OS (the errno table, the loops of a write and a read, the order of
+// a hold's steps) is written once in platform_core.cpp; what differs has
+// one implementation per platform (platform_win32.cpp, platform_posix.cpp),
+// each file guarded whole, so every file compiles on every build.
 //
 // The file and folder functions return a small result code, which says what
 // a failure means for the caller, and keep the system's own answer beside it
@@ -35,13 +35,14 @@ struct PlatformDateTime {
 // errno values in platform_core.cpp, Win32 error codes in platform_win32.cpp.
 enum PlatformResult {
   kPlatformOk = 0,
-  kPlatformNotFound,  // no such file or folder, or the folder lookup found nothing
-  kPlatformDenied,    // writing not permitted: a read-only file, folder or medium, or no right
-  kPlatformTooLong,   // a path does not fit its buffer or the system's limit
-  kPlatformIoError,   // the disk is full (or the quota used up), or the device failed
-  kPlatformBusy,      // another process holds the file; trying again later may succeed
-  kPlatformExists,    // a file or folder already stands at the path
-  kPlatformFailed,    // any other failure: too many open files, no memory, ...
+  kPlatformNotFound,     // no such file or folder, or the folder lookup found nothing
+  kPlatformDenied,       // writing not permitted: a read-only file, folder or medium, or no right
+  kPlatformTooLong,      // a path does not fit its buffer or the system's limit
+  kPlatformIoError,      // the disk is full (or the quota used up), or the device failed
+  kPlatformBusy,         // another process holds the file; trying again later may succeed
+  kPlatformExists,       // a file or folder already stands at the path
+  kPlatformUnreachable,  // the network location or drive of the path cannot be reached
+  kPlatformFailed,       // any other failure: too many open files, no memory, ...
 };
 
 // The separator between folder names: '\' on Windows, '/' elsewhere.

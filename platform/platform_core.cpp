@@ -25,6 +25,13 @@ PlatformResult platform_result_of_errno(int error) {
 #endif
       return kPlatformBusy;
     case EEXIST: return kPlatformExists;
+    case ENETUNREACH:
+    case ENETDOWN:
+    case EHOSTUNREACH:
+#ifdef EHOSTDOWN  // not in every C runtime's table
+    case EHOSTDOWN:
+#endif
+      return kPlatformUnreachable;
     default: return kPlatformFailed;
   }
 }

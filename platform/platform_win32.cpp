@@ -54,7 +54,9 @@ constexpr DWORD kErrorDiskQuotaExceeded = 1295;
 
 // A lock violation is another process's lock on a range of the file, which
 // it lets go of as a sharing violation's holder does. The device errors are
-// those a failing disk, card or network drive gives.
+// those a failing disk, card or network drive gives; a network location
+// that does not answer at all, or a drive letter that names nothing, is
+// unreachable.
 PlatformResult platform_result_of_win32_error(unsigned long error) {
   switch (error) {
     case ERROR_FILE_NOT_FOUND:
@@ -62,11 +64,13 @@ PlatformResult platform_result_of_win32_error(unsigned long error) {
     case ERROR_SHARING_VIOLATION:
     case ERROR_LOCK_VIOLATION: return kPlatformBusy;
     case ERROR_ACCESS_DENIED:
+    case ERROR_NETWORK_ACCESS_DENIED:
     case ERROR_WRITE_PROTECT: return kPlatformDenied;
     case ERROR_FILENAME_EXCED_RANGE: return kPlatformTooLong;
     case ERROR_DISK_FULL:
     case ERROR_HANDLE_DISK_FULL:
     case kErrorDiskQuotaExceeded:
+    case ERROR_NOT_ENOUGH_QUOTA:
     case ERROR_IO_DEVICE:
     case ERROR_GEN_FAILURE:
     case ERROR_CRC:
@@ -80,6 +84,13 @@ PlatformResult platform_result_of_win32_error(unsigned long error) {
     case ERROR_NETNAME_DELETED: return kPlatformIoError;
     case ERROR_FILE_EXISTS:
     case ERROR_ALREADY_EXISTS: return kPlatformExists;
+    case ERROR_BAD_NETPATH:
+    case ERROR_BAD_NET_NAME:
+    case ERROR_NO_NET_OR_BAD_PATH:
+    case ERROR_INVALID_DRIVE:
+    case ERROR_NETWORK_UNREACHABLE:
+    case ERROR_HOST_UNREACHABLE:
+    case ERROR_HOST_DOWN: return kPlatformUnreachable;
     default: return kPlatformFailed;
   }
 }

@@ -2,6 +2,7 @@
 
 #include <cstring>
 
+#include "records/record_header.h"
 #include "records/record_text.h"
 
 namespace {
@@ -9,12 +10,6 @@ namespace {
 // The file is read in pieces of this size.
 constexpr long long kPieceBytes = 64LL * 1024;
 constexpr long long kMarkBytes = sizeof kRecordByteOrderMark;
-// How every Record file starts, whichever header variant it carries.
-const char kOwnStart[] =
-    "\xEF\xBB\xBF"
-    u8"时间,工具,";
-constexpr long long kOwnStartBytes = sizeof kOwnStart - 1;
-static_assert(kOwnStartBytes > 4, "an own file holds four bytes past its start");
 
 // Where a CSV reader stands, as far as double quotes go. A double quote
 // opens a quoted field only at the start of a field (after a comma, a line
@@ -77,6 +72,81 @@ int sequence_length(unsigned char c) {
   return 0;
 }
 
+// Whether the bytes read so far are UTF-8, as far as they go: a character
+// may go on in the next piece.
+struct Utf8Scan {
+  bool valid;
+  int needed;  // continuation bytes the character read last still needs
+  // The range the next continuation byte must lie in (second_byte_range).
+  unsigned char low;
+  unsigned char high;
+};
+
+// The range of the byte after the lead byte c: narrower than 80 to BF only
+// after E0, ED, F0 and F4, which rules out overlong forms, surrogates and
+// values past U+10FFFF. The bytes after it lie in 80 to BF.
+void second_byte_range(unsigned char c, unsigned char* low, unsigned char* high) {
+  *low = c == 0xE0 ? 0xA0 : c == 0xF0 ? 0x90 : 0x80;
+  *high = c == 0xED ? 0x9F : c == 0xF4 ? 0x8F : 0xBF;
+}
+
+// Reads whole characters, one sequence at a time, while one starts before
+// stop, at least three bytes before the end of the piece, so a character
+// of up to four bytes lies inside it. Returns where it stopped: at a
+// character's start.
+const char* scan_whole_characters(bool* valid, const char* p, const char* stop) {
+  while (p < stop) {
+    unsigned char c = static_cast<unsigned char>(*p);
+    if (c < 0x80) {
+      ++p;
+      continue;
+    }
+    int length = sequence_length(c);
+    unsigned char low = 0;
+    unsigned char high = 0;
+    second_byte_range(c, &low, &high);
+    unsigned char next = static_cast<unsigned char>(p[1]);
+    bool whole = length > 0 && next >= low && next <= high;
+    for (int i = 2; whole && i < length; ++i)
+      whole = is_continuation(static_cast<unsigned char>(p[i]));
+    if (!whole) {
+      *valid = false;
+      return p;
+    }
+    p += length;
+  }
+  return p;
+}
+
+// Reads bytes [p, end) one by one, on from where the scan stands.
+void scan_utf8_bytes(Utf8Scan* s, const char* p, const char* end) {
+  for (; s->valid && p < end; ++p) {
+    unsigned char c = static_cast<unsigned char>(*p);
+    if (s->needed > 0) {
+      s->valid = c >= s->low && c <= s->high;
+      --s->needed;
+      s->low = 0x80;
+      s->high = 0xBF;
+    } else if (c >= 0x80) {
+      s->needed = sequence_length(c) - 1;
+      s->valid = s->needed > 0;
+      second_byte_range(c, &s->low, &s->high);
+    }
+  }
+}
+
+// Reads bytes [p, end) on from where the scan stands: the rest of a
+// character the last piece began and the last three bytes one by one, the
+// middle a character at a time (four times as fast).
+void scan_utf8(Utf8Scan* s, const char* p, const char* end) {
+  const char* middle = p + s->needed;
+  if (middle < end - 3) {
+    scan_utf8_bytes(s, p, middle);
+    p = scan_whole_characters(&s->valid, middle, end - 3);
+  }
+  scan_utf8_bytes(s, p, end);
+}
+
 PlatformResult read_exactly(const PlatformHeldFile* held, long long from, long long count,
                             char* bytes, unsigned long* os_error) {
   std::size_t got = 0;
@@ -108,8 +178,8 @@ PlatformResult skip_nul_run(const PlatformHeldFile* held, long long* keep, char*
 }
 
 // Moves end->keep back over the first bytes of a character cut short, and
-// keeps them in end->cut. The kept bytes start as a Record file does, so
-// there are more than four of them.
+// keeps them in end->cut. The kept bytes start with a header line, so there
+// are more than four of them.
 PlatformResult drop_cut_character(const PlatformHeldFile* held, RecordEnd* end,
                                   unsigned long* os_error) {
   char tail[4];
@@ -128,13 +198,16 @@ PlatformResult drop_cut_character(const PlatformHeldFile* held, RecordEnd* end,
   return kPlatformOk;
 }
 
-PlatformResult read_quotes(const PlatformHeldFile* held, long long from, long long to, char* piece,
-                           QuoteScan* scan, unsigned long* os_error) {
+// Reads bytes [from, to) once, for the quotes and for UTF-8 alike, in
+// pieces of a fixed size however large the file is.
+PlatformResult read_text(const PlatformHeldFile* held, long long from, long long to, char* piece,
+                         QuoteScan* quotes, Utf8Scan* utf8, unsigned long* os_error) {
   for (long long at = from; at < to; at += kPieceBytes) {
     long long count = to - at < kPieceBytes ? to - at : kPieceBytes;
     PlatformResult result = read_exactly(held, at, count, piece, os_error);
     if (result != kPlatformOk) return result;
-    scan_quotes(scan, piece, piece + count);
+    scan_quotes(quotes, piece, piece + count);
+    scan_utf8(utf8, piece, piece + count);
   }
   return kPlatformOk;
 }
@@ -162,8 +235,7 @@ PlatformResult record_find_end(const PlatformHeldFile* held, long long size, con
   long long keep = size;
   PlatformResult result = skip_nul_run(held, &keep, piece, os_error);
   long long start_bytes = keep < head_bytes ? keep : head_bytes;
-  if (result == kPlatformOk && start_bytes > 0)
-    result = read_exactly(held, 0, start_bytes, piece, os_error);
+  if (result == kPlatformOk) result = read_exactly(held, 0, start_bytes, piece, os_error);
   if (result != kPlatformOk) return result;
   // A first save cut short, perhaps inside a character of the header: the
   // head is completed, nothing of it is cut off.
@@ -172,9 +244,15 @@ PlatformResult record_find_end(const PlatformHeldFile* held, long long size, con
     end->head_from = keep;
     return kPlatformOk;
   }
-  // Another program's file (a spreadsheet saving it in its own encoding)
-  // is never mended: its last bytes are not a cut character of ours.
-  if (start_bytes < kOwnStartBytes || std::memcmp(piece, kOwnStart, kOwnStartBytes) != 0) {
+  // A spreadsheet that saved the file as UTF-8 may have dropped the
+  // byte-order mark and written LF line ends; the file stays ours as long
+  // as its header line and its encoding are. Another program's file (a
+  // spreadsheet saving it in its own encoding, or with its own header) is
+  // never mended: its last bytes are not a cut character of ours.
+  long long text_from =
+      start_bytes >= kMarkBytes && std::memcmp(piece, head, kMarkBytes) == 0 ? kMarkBytes : 0;
+  if (!record_starts_with_header(piece + text_from, piece + start_bytes, head,
+                                 static_cast<std::size_t>(head_bytes))) {
     end->foreign = true;
     return kPlatformOk;
   }
@@ -182,8 +260,20 @@ PlatformResult record_find_end(const PlatformHeldFile* held, long long size, con
   result = drop_cut_character(held, end, os_error);
   if (result != kPlatformOk) return result;
   // The text starts as a row does.
-  QuoteScan scan = {false, false, '\n'};
-  result = read_quotes(held, kMarkBytes, end->keep, piece, &scan, os_error);
-  if (result == kPlatformOk) end->closing = closing_for(scan);
-  return result;
+  QuoteScan quotes = {false, false, '\n'};
+  Utf8Scan utf8 = {true, 0, 0x80, 0xBF};
+  result = read_text(held, text_from, end->keep, piece, &quotes, &utf8, os_error);
+  if (result != kPlatformOk) return result;
+  // Bytes that are not UTF-8 (GBK or Latin-1 text under our header) would
+  // stay unreadable beside the records appended to them. (A character cut
+  // short at the end was dropped before the scan.)
+  if (!utf8.valid) {
+    *end = RecordEnd{size, {}, 0, "", -1, true};
+    return kPlatformOk;
+  }
+  // Every record ends with CR LF, in an LF file too: CSV readers and
+  // spreadsheets take CR LF, LF and a mix of both as row ends, and the
+  // earlier rows keep their bytes.
+  end->closing = closing_for(quotes);
+  return kPlatformOk;
 }

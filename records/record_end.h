@@ -27,15 +27,16 @@ struct RecordEnd {
   // and the header line, as the first save writes them): the save writes the
   // rest of the head from this byte on. -1 when the file has its head.
   long long head_from;
-  // The file does not start as a Record file does (the byte-order mark, then
-  // "时间,工具,"), nor as a cut first save left it: another program wrote it.
-  // keep is then size, and nothing is to be changed.
+  // Another program wrote the file: its bytes are not all UTF-8, or its
+  // first line is not a header line of ours (with or without the byte-order
+  // mark, ended by CR LF or LF), nor is it what a cut first save left. keep
+  // is then size, and nothing is to be changed.
   bool foreign;
 };
 
 // Reads the held file of size bytes and tells how it ends; head is the
 // file's head for this tool, head_bytes long. Every byte is read, because
 // whether a line end closes a row or lies inside a quoted field depends on
-// every double quote before it.
+// every double quote before it, and each is checked to be UTF-8.
 PlatformResult record_find_end(const PlatformHeldFile* held, long long size, const char* head,
                                long long head_bytes, RecordEnd* end, unsigned long* os_error);

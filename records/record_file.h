@@ -19,8 +19,7 @@ enum RecordStep {
   kRecordStepOpen,      // the file cannot be opened for appending, or stayed held elsewhere
   kRecordStepWrite,
   kRecordStepFlush,    // the data could not be put onto the disk
-  kRecordStepForeign,  // another program wrote the file (another encoding, say); it is left as it
-                       // is
+  kRecordStepForeign,  // another program wrote the file; every byte of it stays
 };
 
 struct RecordOutcome {
@@ -45,16 +44,18 @@ PlatformResult record_folder(wchar_t* folder, int capacity, unsigned long* os_er
 // file whose end a save cut short (record_end.h) is first mended, under the
 // same hold, so that the new record starts a row of its own; a file holding
 // only a beginning of the byte-order mark and header line gets the rest of
-// them. A file another program wrote (it does not start with the byte-order
-// mark and "时间,工具,") is not touched: the save fails with
-// kRecordStepForeign and kPlatformDenied. The
-// record counts as saved only once its data is on the disk; on any failure
-// after the open the file is cut back to its
-// earlier size (or removed when it did not exist) while still held, and
-// whatever the mend had cut off is put back, so no partial record stays
-// behind and the file is as it was. Only a file whose size cannot be read is
-// left as the open found it: one this save created then stays empty, and the
-// next save fills it as a new file.
+// them. A file whose bytes are all UTF-8 and whose first line is a header
+// line of ours, with or without the byte-order mark, ended by CR LF or LF
+// (as a spreadsheet saves it back as UTF-8), takes the record as its next
+// row. A file another program wrote (another encoding, another header, a
+// header whose cells were quoted) is not touched: the save fails with
+// kRecordStepForeign and kPlatformDenied. The record counts as saved only
+// once its data is on the disk; on any failure after the open the file is
+// cut back to its earlier size (or removed when it did not exist) while
+// still held, and whatever the mend had cut off is put back, so no partial
+// record stays behind and the file is as it was. Only a file whose size
+// cannot be read is left as the open found it: one this save created then
+// stays empty, and the next save fills it as a new file.
 //
 // place receives the file's path, or the records folder when the save failed
 // before the path was known, or the empty text when the lookup failed.

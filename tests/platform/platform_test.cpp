@@ -34,11 +34,17 @@ struct ErrorCase {
 // (a busy file is tried again, a missing one is not).
 TEST(PlatformResult, EachErrnoHasOneMeaningOnEveryBuild) {
   const ErrorCase cases[] = {
-      {ENOENT, kPlatformNotFound},      {ENOTDIR, kPlatformNotFound}, {EACCES, kPlatformDenied},
-      {EPERM, kPlatformDenied},         {EROFS, kPlatformDenied},     {ETXTBSY, kPlatformDenied},
-      {ENAMETOOLONG, kPlatformTooLong}, {EWOULDBLOCK, kPlatformBusy}, {EAGAIN, kPlatformBusy},
-      {ENOSPC, kPlatformIoError},       {EIO, kPlatformIoError},      {EEXIST, kPlatformExists},
-      {EMFILE, kPlatformFailed},
+      {ENOENT, kPlatformNotFound},       {ENOTDIR, kPlatformNotFound},
+      {EACCES, kPlatformDenied},         {EPERM, kPlatformDenied},
+      {EROFS, kPlatformDenied},          {ETXTBSY, kPlatformDenied},
+      {ENAMETOOLONG, kPlatformTooLong},  {EWOULDBLOCK, kPlatformBusy},
+      {EAGAIN, kPlatformBusy},           {ENOSPC, kPlatformIoError},
+      {EIO, kPlatformIoError},           {EEXIST, kPlatformExists},
+      {EMFILE, kPlatformFailed},         {ENETUNREACH, kPlatformUnreachable},
+      {ENETDOWN, kPlatformUnreachable},  {EHOSTUNREACH, kPlatformUnreachable},
+#ifdef EHOSTDOWN
+      {EHOSTDOWN, kPlatformUnreachable},
+#endif
 #ifdef EDQUOT
       {EDQUOT, kPlatformIoError},
 #endif
@@ -50,13 +56,28 @@ TEST(PlatformResult, EachErrnoHasOneMeaningOnEveryBuild) {
 #ifdef _WIN32
 TEST(PlatformResult, Win32ErrorsMeanWhatTheirErrnoCausesMean) {
   const ErrorCase cases[] = {
-      {ERROR_FILE_NOT_FOUND, kPlatformNotFound},      {ERROR_PATH_NOT_FOUND, kPlatformNotFound},
-      {ERROR_ACCESS_DENIED, kPlatformDenied},         {ERROR_WRITE_PROTECT, kPlatformDenied},
-      {ERROR_FILENAME_EXCED_RANGE, kPlatformTooLong}, {ERROR_SHARING_VIOLATION, kPlatformBusy},
-      {ERROR_LOCK_VIOLATION, kPlatformBusy},          {ERROR_DISK_FULL, kPlatformIoError},
-      {ERROR_HANDLE_DISK_FULL, kPlatformIoError},     {ERROR_IO_DEVICE, kPlatformIoError},
-      {ERROR_FILE_EXISTS, kPlatformExists},           {ERROR_ALREADY_EXISTS, kPlatformExists},
+      {ERROR_FILE_NOT_FOUND, kPlatformNotFound},
+      {ERROR_PATH_NOT_FOUND, kPlatformNotFound},
+      {ERROR_ACCESS_DENIED, kPlatformDenied},
+      {ERROR_WRITE_PROTECT, kPlatformDenied},
+      {ERROR_FILENAME_EXCED_RANGE, kPlatformTooLong},
+      {ERROR_SHARING_VIOLATION, kPlatformBusy},
+      {ERROR_LOCK_VIOLATION, kPlatformBusy},
+      {ERROR_DISK_FULL, kPlatformIoError},
+      {ERROR_HANDLE_DISK_FULL, kPlatformIoError},
+      {ERROR_IO_DEVICE, kPlatformIoError},
+      {ERROR_FILE_EXISTS, kPlatformExists},
+      {ERROR_ALREADY_EXISTS, kPlatformExists},
       {ERROR_TOO_MANY_OPEN_FILES, kPlatformFailed},
+      {ERROR_NETWORK_ACCESS_DENIED, kPlatformDenied},
+      {ERROR_NOT_ENOUGH_QUOTA, kPlatformIoError},
+      {ERROR_BAD_NETPATH, kPlatformUnreachable},
+      {ERROR_BAD_NET_NAME, kPlatformUnreachable},
+      {ERROR_NO_NET_OR_BAD_PATH, kPlatformUnreachable},
+      {ERROR_INVALID_DRIVE, kPlatformUnreachable},
+      {ERROR_NETWORK_UNREACHABLE, kPlatformUnreachable},
+      {ERROR_HOST_UNREACHABLE, kPlatformUnreachable},
+      {ERROR_HOST_DOWN, kPlatformUnreachable},
   };
   for (const ErrorCase& c : cases)
     EXPECT_EQ(c.result, platform_result_of_win32_error(c.error)) << c.error;

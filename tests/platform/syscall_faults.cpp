@@ -30,6 +30,8 @@ namespace {
 bool g_data_folder_set = false;
 std::wstring g_data_folder;
 std::string g_data_folder_narrow;
+unsigned long g_refusal_error = 0;  // of the folder creation and the open stand-ins
+bool g_write_nothing = false;
 int g_good_writes = -1;  // below 0: every write succeeds
 int g_write_calls = 0;
 int g_writes_since_fault = 0;  // since fail_write_after
@@ -73,6 +75,14 @@ void fake_sleep(unsigned long long ms) {
 // The bytes of a write that succeeds in part: half of them, at least one.
 size_t half_of(size_t count) { return count > 1 ? count / 2 : count; }
 
+// Whether this write succeeds without writing a byte; counts the write.
+bool this_write_writes_nothing() {
+  if (!g_write_nothing) return false;
+  ++g_write_calls;
+  g_write_nothing = false;
+  return true;
+}
+
 // How many of its bytes this write passes to the system; 0: it fails with a
 // full disk.
 size_t bytes_this_write_writes(size_t count) {
@@ -97,13 +107,13 @@ HRESULT WINAPI no_folder(HWND, int, HANDLE, DWORD, LPWSTR out) {
 }
 
 BOOL WINAPI denied_create_directory(LPCWSTR, LPSECURITY_ATTRIBUTES) {
-  SetLastError(ERROR_ACCESS_DENIED);
+  SetLastError(g_refusal_error);
   return FALSE;
 }
 
 HANDLE WINAPI denied_create_file(LPCWSTR, DWORD, DWORD, LPSECURITY_ATTRIBUTES, DWORD, DWORD,
                                  HANDLE) {
-  SetLastError(ERROR_ACCESS_DENIED);
+  SetLastError(g_refusal_error);
   return INVALID_HANDLE_VALUE;
 }
 
@@ -127,6 +137,7 @@ BOOL fail_with(DWORD error) { return SetLastError(error), FALSE; }
 
 BOOL WINAPI counted_write_file(HANDLE file, LPCVOID bytes, DWORD count, LPDWORD written,
                                LPOVERLAPPED at) {
+  if (this_write_writes_nothing()) return *written = 0, TRUE;
   DWORD n = static_cast<DWORD>(bytes_this_write_writes(count));
   if (n == 0) return fail_with(ERROR_DISK_FULL);
   return WriteFile(file, bytes, n, written, at);
@@ -171,9 +182,9 @@ char* chosen_getenv(const char* name) {
   return const_cast<char*>(value);
 }
 
-int denied_mkdir(const char*, mode_t) { return errno = EACCES, -1; }
+int denied_mkdir(const char*, mode_t) { return errno = static_cast<int>(g_refusal_error), -1; }
 
-int denied_open(const char*, int, mode_t) { return errno = EACCES, -1; }
+int denied_open(const char*, int, mode_t) { return errno = static_cast<int>(g_refusal_error), -1; }
 
 int sometimes_busy_flock(int fd, int operation) {
   if (refuse_this_hold()) return errno = EWOULDBLOCK, -1;
@@ -204,6 +215,7 @@ int failing_close(int fd) {
 }
 
 ssize_t counted_write(int fd, const void* bytes, size_t count) {
+  if (this_write_writes_nothing()) return errno = 0, 0;
   size_t n = bytes_this_write_writes(count);
   if (n == 0) return errno = ENOSPC, -1;
   return ::write(fd, bytes, n);
@@ -271,6 +283,7 @@ void clear_faults() {
   g_hold_refusals = g_removals_between_opens = g_misnamings = 0;
   g_good_reads = g_read_calls = g_size_calls = 0;
   g_good_writes = -1;
+  g_write_nothing = false;
   STAND_IN(WriteFile, counted_write_file, write, counted_write);
   if (g_data_folder_set) use_data_folder(g_data_folder);
 }
@@ -303,11 +316,21 @@ void use_environment(const char* data_home, const char* home) {
 }
 #endif
 
-void fail_folder_creation() {
+void fail_folder_creation() { fail_folder_creation_with(access_denied_error()); }
+
+void fail_folder_creation_with(unsigned long error) {
+  g_refusal_error = error;
   STAND_IN(CreateDirectoryW, denied_create_directory, mkdir, denied_mkdir);
 }
 
-void fail_open_for_append() { STAND_IN(CreateFileW, denied_create_file, open, denied_open); }
+void fail_open_for_append() { fail_open_for_append_with(access_denied_error()); }
+
+void fail_open_for_append_with(unsigned long error) {
+  g_refusal_error = error;
+  STAND_IN(CreateFileW, denied_create_file, open, denied_open);
+}
+
+void write_nothing_once() { g_write_nothing = true; }
 
 void refuse_hold(int times) {
   g_hold_refusals = times;
@@ -379,3 +402,5 @@ unsigned long disk_full_error() { return BY_SYSTEM(ERROR_DISK_FULL, ENOSPC); }
 unsigned long device_error() { return BY_SYSTEM(ERROR_IO_DEVICE, EIO); }
 unsigned long already_exists_error() { return BY_SYSTEM(ERROR_ALREADY_EXISTS, EEXIST); }
 unsigned long general_failure_error() { return BY_SYSTEM(ERROR_GEN_FAILURE, EIO); }
+unsigned long unreachable_error() { return BY_SYSTEM(ERROR_BAD_NETPATH, ENETUNREACH); }
+unsigned long unexplained_error() { return BY_SYSTEM(ERROR_TOO_MANY_OPEN_FILES, EMFILE); }

@@ -24,10 +24,14 @@ void fail_data_folder_lookup();
 // The lookup reads these as XDG_DATA_HOME and HOME; null: unset.
 void use_environment(const char* data_home, const char* home);
 #endif
-// Every folder creation is refused with "access denied".
+// Every folder creation is refused with "access denied", or with this raw
+// system error.
 void fail_folder_creation();
-// Opening for append is refused with "access denied", as for a read-only file.
+void fail_folder_creation_with(unsigned long error);
+// Opening for append is refused with "access denied", as for a read-only
+// file, or with this raw system error.
 void fail_open_for_append();
+void fail_open_for_append_with(unsigned long error);
 // The next times attempts to hold a file find it held by another process
 // (times < 0: every attempt); the attempts after them reach the system.
 void refuse_hold(int times);
@@ -37,6 +41,9 @@ void use_fake_clock();
 // The sleeps and the milliseconds they moved the clock on since use_fake_clock.
 int sleep_calls();
 unsigned long long fake_clock_ms();
+// The next write reports success without writing a byte; the writes after
+// it write all they are given.
+void write_nothing_once();
 // From now on, the first good_writes writes succeed; the next one writes half its bytes,
 // the one after it reports a full disk, and the later ones (a repair after
 // the failure) succeed again.
@@ -86,3 +93,5 @@ unsigned long disk_full_error();        // ERROR_DISK_FULL or ENOSPC
 unsigned long device_error();           // ERROR_IO_DEVICE or EIO, from the disk flush or a read
 unsigned long already_exists_error();   // ERROR_ALREADY_EXISTS or EEXIST, from a folder creation
 unsigned long general_failure_error();  // ERROR_GEN_FAILURE or EIO, for a failure without one
+unsigned long unreachable_error();      // ERROR_BAD_NETPATH or ENETUNREACH
+unsigned long unexplained_error();      // ERROR_TOO_MANY_OPEN_FILES or EMFILE: no cause of its own

@@ -41,6 +41,9 @@ const FaultCase kFaultsAfterTheOpen[] = {
     {"write half-way", write_fails_half_way, kRecordStepWrite, kPlatformIoError, disk_full_error},
     {"first write", [] { fail_write_after(0); }, kRecordStepWrite, kPlatformIoError,
      disk_full_error},
+    // Without the check, the write loop would go on for ever.
+    {"a write that writes nothing", write_nothing_once, kRecordStepWrite, kPlatformIoError,
+     general_failure_error},
     {"disk flush", fail_disk_flush, kRecordStepFlush, kPlatformIoError, device_error},
     {"disk flush without an error code", fail_disk_flush_silently, kRecordStepFlush,
      kPlatformIoError, general_failure_error},
@@ -68,14 +71,16 @@ class RecordFault : public ::testing::Test {
 // bytes: what the mend cut off is put back too.
 const std::string kTornTail = std::string("\xE7\x97") + std::string(70000, '\0');
 
+// The file holds a record, then a torn one, or it is empty: a failure must
+// not remove a file that the save did not create.
 TEST_F(RecordFault, FailureAfterTheOpenCutsAnExistingFileBackToItsSize) {
   std::wstring detail = long_detail();
-  for (const std::string& tear : {std::string(), kTornTail})
+  for (int start = 0; start < 3; ++start)
     for (const FaultCase& c : kFaultsAfterTheOpen) {
       ASSERT_EQ(kRecordStepNone, save(L"first\r\n").failed_step);
       std::string path = record_file_under(data.path);
-      write_whole_file(path, read_whole_file(path) + tear);
-      std::string before = read_whole_file(path);
+      std::string before = start == 2 ? "" : read_whole_file(path) + (start == 1 ? kTornTail : "");
+      write_whole_file(path, before);
       c.inject();
       RecordOutcome done = save(detail.c_str());
       clear_faults();
@@ -83,6 +88,7 @@ TEST_F(RecordFault, FailureAfterTheOpenCutsAnExistingFileBackToItsSize) {
       EXPECT_EQ(c.result, done.result) << c.name;
       EXPECT_EQ(c.os_error(), done.os_error) << c.name;
       EXPECT_EQ(path, narrow(place)) << c.name;
+      EXPECT_TRUE(file_exists(path)) << c.name;
       std::string after = read_whole_file(path);
       EXPECT_EQ(before.size(), after.size()) << c.name;
       EXPECT_TRUE(before == after) << c.name;
@@ -265,9 +271,10 @@ TEST_F(RecordFault, FirstSaveCutShortIsCompleted) {
 #endif
 }
 
-// Files another program saved (a spreadsheet's own encoding), without a
-// final line end, and this program's own files with what a person or an
-// earlier format added, which a save closes as it would a torn row.
+// Files another program saved (in its own encoding, with its own header),
+// and this program's own files as a spreadsheet saves them back as UTF-8
+// (without the byte-order mark, with LF line ends) or with what a person
+// or an earlier version added, which a save closes as it would a torn row.
 struct ForeignCase {
   const char* name;
   std::string bytes;
@@ -275,7 +282,9 @@ struct ForeignCase {
   const char* closing = "";
 };
 
-const std::string kOwnHead = "\xEF\xBB\xBF" + std::string(u8"时间,工具,结果\r\n");
+const std::string kOwnHeader = u8"时间,工具,结果";
+const std::string kOwnHead = "\xEF\xBB\xBF" + kOwnHeader + "\r\n";
+const std::string kFullHeader = u8"时间,工具,GCS,血肿量,破入脑室(1/0),幕下出血(1/0),年龄,结果";
 
 const ForeignCase kForeignCases[] = {
     {"GBK", "\xca\xb1\xbc\xe4,\xb9\xa4\xbe\xdf,\xbd\xe1\xb9\xfb\r\n2025-03-14,ICH,\xd1\xaa", true},
@@ -285,24 +294,43 @@ const ForeignCase kForeignCases[] = {
                  "A\x00",
                  14),
      true},
-    {"UTF-8 without the byte-order mark", u8"时间,工具,结果\r\n1,2,3", true},
     {"UTF-8 with another header",
      "\xEF\xBB\xBF"
      u8"日期,工具,结果\r\n1,2,\xE7\x97",
      true},
-    {"a line added by hand",
-     "\xEF\xBB\xBF"
-     u8"时间,工具,结果\r\n手写一行\r\n",
-     false},
+    {"a header whose cells were quoted", "\"时间\",\"工具\",\"结果\"\n1,2,3\n", true},
+    {"a header with a column of another's", u8"时间,工具,GCS,体重,结果\n", true},
+    {"a header line never ended", kFullHeader, true},
+    // The run of NUL bytes at its end stays too.
+    {"our header, then GBK", kOwnHead + "2025-03-14,\xca\xb1\xbc\xe4\r\n" + std::string(5, '\0'),
+     true},
+    {"a byte that starts no character", kOwnHead + "a\xF8", true},
+    {"an overlong form", kOwnHead + "\xE0\x80\xAF\r\n", true},
+    {"an overlong four-byte form", kOwnHead + "\xF0\x8F\xBF\xBF\r\n", true},
+    {"a surrogate", kOwnHead + "\xED\xA0\x80\r\n", true},
+    {"past U+10FFFF", kOwnHead + "\xF4\x90\x80\x80\r\n", true},
+    {"a character missing its last byte", kOwnHead + "\xE7\x97,\r\n", true},
+    // The last three bytes are read one by one.
+    {"a lead byte without its continuation at the end", kOwnHead + "\xE7\x41\x42", true},
+    {"U+D7FF at the very end", kOwnHead + "\xED\x9F\xBF", false, "," MARK "\r\n"},
+    {"without the byte-order mark, LF", kFullHeader + "\n1,2,\"a\nb\"\n", false},
+    {"with the byte-order mark, LF", "\xEF\xBB\xBF" + kFullHeader + "\n1,2,3\n", false},
+    {"without the byte-order mark, CR LF, the header alone", kFullHeader + "\r\n", false},
+    {"an unterminated last row after an LF file", kOwnHeader + "\n1,2,3\n4,5", false,
+     "," MARK "\r\n"},
+    {"a line added by hand", kOwnHead + u8"手写一行\r\n", false},
     // A double quote opens a quoted field only at the start of a field.
     {"a hand-added row opening a quote", kOwnHead + "\"a\r\n", false, "\"," MARK "\r\n"},
     {"a quote after a bare CR", kOwnHead + "a\r\"b", false, "\"," MARK "\r\n"},
     {"a quote inside a hand-added cell", kOwnHead + "a\"b\r\n", false},
-    {"a byte that starts no character", kOwnHead + "a\xF8", false, "," MARK "\r\n"},
     {"the header with one item fewer",
      "\xEF\xBB\xBF"
      u8"时间,工具,GCS,血肿量,破入脑室(1/0),年龄,结果\r\n1,2,3,4,5,6,7\r\n",
      false},
+    // The text is read in pieces of 64 KiB from after the byte-order mark:
+    // a character across two of them.
+    {"a character across two pieces",
+     kOwnHead + std::string(65538 - kOwnHead.size(), 'a') + "\xE0\xA0\x80" + "bbbb\n", false},
 };
 
 TEST_F(RecordFault, AFileAnotherProgramWroteKeepsEveryByte) {
@@ -317,6 +345,7 @@ TEST_F(RecordFault, AFileAnotherProgramWroteKeepsEveryByte) {
     if (c.foreign) {
       EXPECT_EQ(kRecordStepForeign, done.failed_step) << c.name;
       EXPECT_EQ(kPlatformDenied, done.result) << c.name;
+      EXPECT_EQ(0u, done.os_error) << c.name;  // refused by a rule, not by the system
       EXPECT_TRUE(c.bytes == read_whole_file(path)) << c.name;
     } else {
       EXPECT_EQ(kRecordStepNone, done.failed_step) << c.name;

@@ -7,6 +7,7 @@
 #include "engine/tool.h"
 #include "records/csv_field.h"
 #include "records/record_files.h"
+#include "records/record_header.h"
 #include "records/record_text.h"
 #include "records/utf8_sink.h"
 
@@ -107,6 +108,31 @@ TEST(RecordText, LabelValueFieldIsQuotedAsAWhole) {
   EXPECT_EQ(u8"2025-03-14 14:05:09,\"A,B\",\"体重,\"\"kg\"\"=70\",x\r\n",
             line_of(&tool, values, L"x", kWorkedExampleTime));
   EXPECT_EQ(u8"时间,工具,\"体重,\"\"kg\"\"\",结果\r\n", header_of(&tool));
+}
+
+// A header line is ours cell for cell: a quoted label (a comma after a
+// doubled quote in it) is one column, left out whole or not at all; the
+// time, tool and result columns are never left out.
+TEST(RecordText, HeaderLineIsReadCellForCell) {
+  ParameterDef parameter = {"w", L"a\"b,c", L"", 0};
+  ToolDef tool = single_parameter_tool(L"T", &parameter);
+  char head[kRecordHeadCapacity];
+  long long head_bytes = record_head(&tool, head, sizeof head);
+  ASSERT_GT(head_bytes, 0);
+  struct Case {
+    std::string line;
+    bool ours;
+  } cases[] = {
+      {u8"时间,工具,\"a\"\"b,c\",结果\n", true}, {u8"时间,工具,结果\n", true},
+      {u8"时间,工具,\"a\"\"b,结果\n", false},    {u8"时间,结果\n", false},
+      {u8"时间,工具,\"a\"\"b,c\"\n", false},
+  };
+  for (const Case& c : cases) {
+    const char* text = c.line.data();
+    EXPECT_EQ(c.ours, record_starts_with_header(text, text + c.line.size(), head,
+                                                static_cast<size_t>(head_bytes)))
+        << c.line;
+  }
 }
 
 TEST(RecordText, ValuesArePrintedAsPercentG) {

@@ -3,6 +3,7 @@
 // failures, each told by its cause, the file left as it was.
 #include <windows.h>
 
+#include <cwchar>
 #include <string>
 
 #include "app/win32/window_state.h"
@@ -82,27 +83,44 @@ TEST_F(MainWindowTest, SaveAppendsOneRecordAndConfirms) {
             std::string::npos);
 }
 
+enum Named { kFileNamed, kFolderNamed, kNothingNamed };
+
 // Each cause of a failed save has a message and a status of its own, and the
 // file keeps every byte. Another program holding the file is a real second
 // handle sharing only reading, as a spreadsheet showing the file opens it; the
 // wait for it passes on the test's own clock. The other causes come from the
-// fault stand-ins.
+// fault stand-ins. A cause without a message of its own is told as a failure
+// and the system's code alone.
 TEST_F(MainWindowTest, FailedSaveSaysWhatHappenedAndLeavesTheFile) {
   struct Case {
     const char* name;
     void (*inject)();  // null: a second handle holds the file
     const wchar_t* says;
     const wchar_t* status;
-    bool untouched;  // the message says the file was left as it was
+    const wchar_t* code = nullptr;  // the system's code the message ends with, when checked
+    bool untouched = true;          // the message says the file was left as it was
+    Named named = kFileNamed;       // what the message names
+    bool advice = true;             // a paragraph of advice follows the file's name
   } cases[] = {
-      {"held by another program", nullptr, L"其他程序占用", L"记录保存失败（文件被其他程序占用）：",
-       true},
+      {"held by another program", nullptr, L"其他程序占用",
+       L"记录保存失败（文件被其他程序占用）："},
       {"writing not permitted", fail_open_for_append, L"没有写入记录文件的权限",
-       L"记录保存失败（没有写入权限）：", true},
+       L"记录保存失败（没有写入权限）："},
       {"disk full", [] { fail_write_after(0); }, L"磁盘已满",
-       L"记录保存失败（磁盘已满或读写出错）：", false},
+       L"记录保存失败（磁盘已满或读写出错）：", nullptr, false},
+      {"a network folder out of reach", [] { fail_folder_creation_with(unreachable_error()); },
+       L"网络位置或驱动器无法访问", L"记录保存失败（无法访问记录文件夹）：",
+       L"（系统错误代码：53）", true, kFolderNamed},
+      {"a cause without a message of its own",
+       [] { fail_open_for_append_with(unexplained_error()); },
+       L"保存记录时出错，本次记录未保存，文件未作任何改动：\n", L"记录保存失败：",
+       L"\n（系统错误代码：4）", true, kFileNamed, false},
+      // ERROR_PATH_NOT_FOUND, as the platform tells a lookup that found nothing.
+      {"the data folder unknown", fail_data_folder_lookup, L"文件未作任何改动。", L"记录保存失败：",
+       L"。\n（系统错误代码：3）", true, kNothingNamed, false},
   };
   std::wstring path = record_path();
+  std::wstring folder = path.substr(0, path.rfind(L'\\'));
   click(1001);
   click(1002);  // makes sure the folder and the file exist
   std::string before = file_bytes(path);
@@ -131,7 +149,14 @@ TEST_F(MainWindowTest, FailedSaveSaysWhatHappenedAndLeavesTheFile) {
       if (&other != &c) { EXPECT_EQ(text.find(other.says), std::wstring::npos) << other.name; }
     }
     if (!c.inject) { EXPECT_NE(text.find(L"表格程序"), std::wstring::npos); }
-    EXPECT_NE(text.find(path), std::wstring::npos) << "the message names the file";
+    EXPECT_EQ(c.advice, text.find(L"\n\n") != std::wstring::npos) << narrow_text(text);
+    if (c.code) {
+      EXPECT_EQ(text.substr(text.size() - std::wcslen(c.code)), c.code) << narrow_text(text);
+    }
+    if (c.named != kNothingNamed) {
+      EXPECT_NE(text.find(c.named == kFolderNamed ? folder + L"\n" : path), std::wstring::npos)
+          << "the message names the file, or the folder it could not reach";
+    }
     EXPECT_EQ(c.untouched, text.find(L"文件未作任何改动") != std::wstring::npos);
     EXPECT_EQ(g_last_message_box.type & MB_ICONMASK, static_cast<UINT>(MB_ICONWARNING));
     EXPECT_TRUE(starts_with(g_window.status, c.status)) << narrow_text(g_window.status);
@@ -139,9 +164,33 @@ TEST_F(MainWindowTest, FailedSaveSaysWhatHappenedAndLeavesTheFile) {
   }
 }
 
+// A header too long for its buffer is the tool's own limit: told as a
+// failure without a cause or a system code, the file left alone.
+TEST_F(MainWindowTest, SaveOfAToolWhoseHeaderDoesNotFitGuessesNoCause) {
+  std::wstring path = record_path();
+  click(1001);
+  click(1002);
+  std::string before = file_bytes(path);
+  const std::wstring label(1000, L'长');
+  ParameterDef parameters[kMaxParameters] = {};
+  ToolDef tool = *g_window.tool;
+  for (int i = 0; i < tool.parameter_count; ++i) parameters[i] = tool.parameters[i];
+  parameters[0].label = label.c_str();
+  tool.parameters = parameters;
+  const ToolDef* shown = g_window.tool;
+  g_window.tool = &tool;
+  g_message_box_count = 0;
+  click(1002);
+  g_window.tool = shown;
+  ASSERT_EQ(g_message_box_count, 1);
+  EXPECT_EQ(std::wstring(g_last_message_box.text), L"保存记录时出错，本次记录未保存：\n" + path);
+  EXPECT_EQ(file_bytes(path), before);
+}
+
 // A spreadsheet saved the file in its own encoding (GBK here): the save
-// refuses, names the file and the way back, and changes no byte.
-TEST_F(MainWindowTest, SaveIntoAFileAnotherProgramWroteRefusesAndNamesTheWayBack) {
+// refuses, names the file, says to move or rename it out of its folder, and
+// changes no byte.
+TEST_F(MainWindowTest, SaveIntoAFileAnotherProgramWroteRefusesAndNamesTheWayOut) {
   std::wstring path = record_path();
   click(1001);
   click(1002);  // makes sure the folder exists
@@ -159,9 +208,12 @@ TEST_F(MainWindowTest, SaveIntoAFileAnotherProgramWroteRefusesAndNamesTheWayBack
   ASSERT_EQ(g_message_box_count, 1);
   EXPECT_STREQ(g_last_message_box.caption, L"保存失败");
   std::wstring text = g_last_message_box.text;
-  EXPECT_NE(text.find(path), std::wstring::npos) << "the message names the file";
-  EXPECT_NE(text.find(L"“CSV UTF-8”"), std::wstring::npos);
-  EXPECT_NE(text.find(L"移到别处"), std::wstring::npos);
+  std::wstring folder = path.substr(0, path.rfind(L'\\'));
+  EXPECT_NE(text.find(L"文件未作任何改动：\n" + path + L"\n"), std::wstring::npos)
+      << narrow_text(text);
+  EXPECT_NE(text.find(L"请将它从文件夹“" + folder + L"”中移走或重命名"), std::wstring::npos)
+      << narrow_text(text);
+  EXPECT_EQ(text.find(L"系统错误代码"), std::wstring::npos) << "no system call failed";
   EXPECT_EQ(g_last_message_box.type & MB_ICONMASK, static_cast<UINT>(MB_ICONWARNING));
   EXPECT_TRUE(starts_with(g_window.status, L"记录保存失败（文件格式不符）："));
   EXPECT_EQ(after, std::string(gbk));
