@@ -1,6 +1,6 @@
 // The number printers' cut to the capacity: capacities 0 and 1, exactly
-// enough and one short, in a buffer of exactly the capacity, so
-// AddressSanitizer sees a byte written past it.
+// enough and one short, in a buffer of the capacity and one guard byte past
+// it, which no build may see written.
 #include <gtest/gtest.h>
 
 #include <limits>
@@ -37,7 +37,8 @@ TEST(NumberText, CutsToTheCapacity) {
       {'d', -148, 4, "-14"},
   };
   for (const Case& c : cases) {
-    std::unique_ptr<char[]> out(new char[static_cast<size_t>(c.capacity)]);
+    std::unique_ptr<char[]> out(new char[static_cast<size_t>(c.capacity) + 1]);
+    for (int i = 0; i <= c.capacity; ++i) out[i] = '#';
     int n = c.printer == 'f' ? number_fixed(out.get(), c.capacity, c.value, 2)
             : c.printer == 'g'
                 ? number_general(out.get(), c.capacity, c.value, 6)
@@ -45,6 +46,7 @@ TEST(NumberText, CutsToTheCapacity) {
     std::string got = c.capacity > 0 ? out.get() : "";
     EXPECT_EQ(c.expected, got) << c.printer << " capacity " << c.capacity;
     EXPECT_EQ(static_cast<int>(got.size()), n) << c.printer << " capacity " << c.capacity;
+    EXPECT_EQ('#', out[c.capacity]) << c.printer << " guard past capacity " << c.capacity;
   }
 }
 

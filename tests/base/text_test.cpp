@@ -12,19 +12,21 @@
 
 namespace {
 
-// Exactly `capacity` characters on the heap, each '#' to begin with (and
-// then the start text, if any), so that AddressSanitizer reports a write one
-// past the capacity, and a text left without its terminator is read past
-// the end.
+// `capacity` characters and one guard cell past them on the heap, each '#' to
+// begin with (and then the start text, if any). A write one past the
+// capacity changes the guard, which every build sees (the Windows build has
+// no AddressSanitizer); AddressSanitizer reports a write further on, and a
+// text left without its terminator is read past the end.
 struct Buffer {
   int capacity;
   std::unique_ptr<wchar_t[]> chars;
   explicit Buffer(int size, const wchar_t* start = nullptr)
-      : capacity(size), chars(new wchar_t[static_cast<size_t>(size)]) {
-    for (int i = 0; i < capacity; ++i) chars[i] = L'#';
+      : capacity(size), chars(new wchar_t[static_cast<size_t>(size) + 1]) {
+    for (int i = 0; i <= capacity; ++i) chars[i] = L'#';
     if (start) std::wcscpy(chars.get(), start);
   }
   std::wstring text() const { return capacity > 0 ? chars.get() : L""; }
+  bool guard_intact() const { return chars[capacity] == L'#'; }
 };
 
 TEST(Text, LengthCountsToTheTerminator) {
@@ -58,6 +60,7 @@ TEST(Text, CopyCutsAtCapacityMinusOne) {
     int n = c.write(b.chars.get(), c.capacity, c.src);
     EXPECT_EQ(std::wstring(c.expected), b.text()) << "capacity " << c.capacity;
     EXPECT_EQ(text_length(c.expected), n);
+    EXPECT_TRUE(b.guard_intact()) << "capacity " << c.capacity;
   }
 }
 
@@ -121,6 +124,8 @@ TEST(Text, AppendFollowsTheBoundedAppendRule) {
     EXPECT_EQ(std::wstring(c.expected), b.text())
         << "way " << static_cast<int>(c.how) << ", capacity " << c.capacity;
     EXPECT_EQ(text_length(c.expected), n);
+    EXPECT_TRUE(b.guard_intact()) << "way " << static_cast<int>(c.how) << ", capacity "
+                                  << c.capacity;
   }
 }
 
@@ -217,6 +222,7 @@ TEST(TextFormat, CutsAtCapacityMinusOne) {
     int n = text_format(b.chars.get(), c.capacity, L"TOOL|%d|%ls", 148, L"ICH");
     EXPECT_EQ(std::wstring(c.expected), b.text()) << "capacity " << c.capacity;
     EXPECT_EQ(text_length(c.expected), n);
+    EXPECT_TRUE(b.guard_intact()) << "capacity " << c.capacity;
   }
 }
 

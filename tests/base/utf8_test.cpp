@@ -71,8 +71,8 @@ TEST(Utf8, LengthMinusOneConvertsUpToTheTerminator) {
   EXPECT_EQ(0, consumed);
 }
 
-// Capacities 0 and 1, exactly enough and one short, in an output of exactly
-// the capacity, so AddressSanitizer sees a byte written past it.
+// Capacities 0 and 1, exactly enough and one short, in an output of the
+// capacity and one guard byte past it, which no build may see written.
 TEST(Utf8, StopsBeforeACharacterThatDoesNotFit) {
   struct Case {
     const wchar_t* text;
@@ -81,12 +81,15 @@ TEST(Utf8, StopsBeforeACharacterThatDoesNotFit) {
   } cases[] = {{L"ab", 0, 0},          {L"ab", 1, 1},          {L"脑", 1, 0},
                {L"a脑b", 3, 1},        {L"a脑b", 4, 4},        {L"a脑b", 5, 5},
                {L"脑", 2, 0},          {L"脑", 3, 3},          {L"\U0001F600x", 3, 0},
-               {L"\U0001F600x", 4, 4}, {L"x\U0001F600", 4, 1}, {L"x\U0001F600", 5, 5}};
+               {L"\U0001F600x", 4, 4}, {L"x\U0001F600", 4, 1}, {L"x\U0001F600", 5, 5},
+               {L"\U00010000", 3, 0},  {L"\U00010000", 4, 4},  {L"\xFFFF", 3, 3}};
   for (const Case& c : cases) {
-    std::unique_ptr<char[]> out(new char[c.capacity]);
+    std::unique_ptr<char[]> out(new char[c.capacity + 1]);
+    for (size_t i = 0; i <= c.capacity; ++i) out[i] = '#';
     long consumed = -1;
     size_t n = utf8_encode(c.text, -1, out.get(), c.capacity, &consumed);
     EXPECT_EQ(c.bytes, n) << "capacity " << c.capacity;
+    EXPECT_EQ('#', out[c.capacity]) << "guard past capacity " << c.capacity;
     // Whatever was consumed encodes to exactly the bytes written.
     EXPECT_EQ(encode(std::wstring(c.text, static_cast<size_t>(consumed))),
               std::string(out.get(), n));
@@ -138,8 +141,10 @@ TEST(Utf8, DecodesAndReplacesMalformedSequences) {
   }
 }
 
-// Capacities 0 and 1, exactly enough and one short, in a buffer of exactly
-// the capacity; a pair (16-bit wchar_t) is never split.
+// Capacities 0 and 1, exactly enough and one short, in a buffer of the
+// capacity and one guard cell past it; a pair (16-bit wchar_t) is never
+// split. U+10000, the first code point that takes a pair, and U+FFFF, the
+// last that takes one unit, stand on either side of the edge.
 TEST(Utf8, DecodeCutsAtCapacityWithoutSplittingAPair) {
   const bool pairs = sizeof(wchar_t) == 2;
   struct Case {
@@ -153,14 +158,17 @@ TEST(Utf8, DecodeCutsAtCapacityWithoutSplittingAPair) {
       {"评分", 3, L"评分"},
       {"a\xf0\x9f\x98\x80", 3, pairs ? L"a" : L"a\U0001F600"},
       {"a\xf0\x9f\x98\x80", 4, L"a\U0001F600"},
+      {"a\xf0\x90\x80\x80", 4, L"a\U00010000"},
+      {"\xef\xbf\xbf", 2, L"\xFFFF"},
   };
   for (const Case& c : cases) {
-    std::unique_ptr<wchar_t[]> out(new wchar_t[static_cast<size_t>(c.capacity)]);
-    for (int i = 0; i < c.capacity; ++i) out[i] = L'#';
+    std::unique_ptr<wchar_t[]> out(new wchar_t[static_cast<size_t>(c.capacity) + 1]);
+    for (int i = 0; i <= c.capacity; ++i) out[i] = L'#';
     int n = utf8_decode(c.text, out.get(), c.capacity);
     std::wstring got = c.capacity > 0 ? out.get() : L"";
     EXPECT_EQ(c.expected, got) << "capacity " << c.capacity;
     EXPECT_EQ(static_cast<int>(c.expected.size()), n) << "capacity " << c.capacity;
+    EXPECT_EQ(L'#', out[c.capacity]) << "guard past capacity " << c.capacity;
   }
 }
 

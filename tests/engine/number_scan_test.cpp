@@ -236,6 +236,7 @@ TEST(InputNumber, RefusesEveryOtherText) {
       L"12\xA0",
       L"\x4E00",
       L"1\x4E00",
+      L"\x0131",                    // dotless i, whose low byte is the digit 1
       L"\xFF11\xFF10\xFF4D\xFF4C",  // full-width 10ml
       L"\xFF49\xFF4E\xFF46",        // full-width inf
       L"\xFF10\xFF58\xFF11\xFF10",  // full-width 0x10

@@ -100,6 +100,16 @@ TEST(ReportDispatch, NoRoomAtAllStillReturnsTheLevel) {
   EXPECT_EQ(3, run_report(6, &pair.tool, pair.values, nullptr, 100, nullptr, 100));
   EXPECT_EQ(0, run_report(0, &test_tool.tool, test_tool.values, result, 0, verdict, 0));
   EXPECT_EQ(L'?', result[0]);
+  // A verdict without room, or with room for its terminator only, leaves the
+  // result whole; the one-cell verdict is terminated.
+  const std::wstring whole = run_test_report(6, {{"drugA", 2}, {"drugB", 1}}).result;
+  for (int verdict_capacity : {0, 1}) {
+    wchar_t text[512];
+    wchar_t one_cell[1] = {L'?'};
+    EXPECT_EQ(3, run_report(6, &pair.tool, pair.values, text, 512, one_cell, verdict_capacity));
+    EXPECT_EQ(whole, text) << verdict_capacity;
+    EXPECT_EQ(verdict_capacity == 0 ? L'?' : L'\0', one_cell[0]) << verdict_capacity;
+  }
 }
 
 TEST(ReportDispatch, NoReportAllocatesMemory) {

@@ -25,6 +25,9 @@ TEST_F(MainWindowTest, ClearRestoresTheDefaultsAndForgetsTheResult) {
   // The values of the last calculation stay; only a new calculation replaces them.
   EXPECT_EQ(g_window.values[0], 4);
   EXPECT_EQ(g_window.values[3], 1);
+  // With no result left to go stale, typing keeps clear's status.
+  set_input(1, L"35");
+  EXPECT_STREQ(g_window.status, L"已恢复默认值");
 }
 
 TEST_F(MainWindowTest, AboutDescribesTheTool) {

@@ -1,6 +1,8 @@
 // The message loop's key rule: F5 and Enter pressed on a child of the Main
 // window run the calculation and never reach the control; on the Main window
 // itself, and for other keys or key releases, nothing is calculated.
+#include <string>
+
 #include "app/win32/window_state.h"
 #include "window/window_fixture.h"
 
@@ -99,23 +101,46 @@ TEST_F(MainWindowTest, AClickIntoAFieldSelectsItsTextSoTypingReplacesIt) {
   EXPECT_EQ(selection_start(field, &end), end);
 }
 
-TEST_F(MainWindowTest, ControlASelectsTheWholeField) {
+// Puts the clipboard's text back whatever the test does.
+struct ClipboardKept {
+  WindowText before = clipboard_text();
+  ~ClipboardKept() { put_clipboard_text(before.text); }
+};
+
+// Ctrl+A selects the whole field; Ctrl+C and Ctrl+V keep their own work, on
+// the selection and at the caret the user made.
+TEST_F(MainWindowTest, ControlASelectsTheWholeFieldAndOtherControlKeysKeepTheirWork) {
+  ClipboardKept kept;
+  // A key typed with Ctrl held, as the system delivers it: the key, then the
+  // control character it types.
+  auto type_with_control = [](HWND field, wchar_t key) {
+    BYTE keys[256];
+    GetKeyboardState(keys);
+    keys[VK_CONTROL] = 0x80;
+    SetKeyboardState(keys);
+    PostMessageW(field, WM_KEYDOWN, key, 1);
+    PostMessageW(field, WM_CHAR, key - L'A' + 1, 1);
+    pump();
+    keys[VK_CONTROL] = 0;
+    SetKeyboardState(keys);
+  };
   HWND field = g_window.inputs[4];
   SetFocus(field);
   SendMessageW(field, EM_SETSEL, 1, 1);
-  BYTE keys[256];
-  GetKeyboardState(keys);
-  keys[VK_CONTROL] = 0x80;
-  SetKeyboardState(keys);
-  PostMessageW(field, WM_KEYDOWN, 'A', 1);
-  PostMessageW(field, WM_CHAR, 0x01, 1);
-  pump();
-  keys[VK_CONTROL] = 0;
-  SetKeyboardState(keys);
+  type_with_control(field, L'A');
   DWORD end = 0;
   EXPECT_EQ(selection_start(field, &end), 0u);
   EXPECT_EQ(end, 2u);
   EXPECT_STREQ(window_text(field).text, L"65");
+
+  SendMessageW(field, EM_SETSEL, 0, 1);
+  type_with_control(field, L'C');
+  EXPECT_STREQ(clipboard_text().text, L"6");
+  SendMessageW(field, EM_SETSEL, 2, 2);
+  type_with_control(field, L'V');
+  // Wine's edit pastes on the key and again on its character; either way the
+  // text pasted at the caret follows the kept "65".
+  EXPECT_EQ(std::wstring(window_text(field).text).substr(0, 3), L"656");
 }
 
 }  // namespace
