@@ -88,6 +88,8 @@ TEST(Formula, PrecedenceAndAssociativity) {
       {"+++3", 3, 0},
       {"2*3%4", 2, 0},
       {"1+2*3-4/2", 5, 0},
+      // Left to right as written: 0.1+(0.2*1-0.3) rounds to another double.
+      {"0.1+0.2*1-0.3", 0.1 + 0.2 * 1 - 0.3, 0},
       {"1+2<4", 1, 0},
       {"4<1+2", 0, 0},
       {"1||0&&0", 1, 0},
