@@ -308,8 +308,7 @@ TEST(WindowVerify, TheSoundWindowPassesUnseen) {
   DeleteFileW(path);
 }
 
-// Each fault above makes the whole verification disagree. Enabled once the
-// report reads the screen: until then it reads the tool alone.
+// Each fault above makes the whole verification disagree: exit 4.
 TEST(WindowVerify, EachFaultDisagrees) {
   const wchar_t path[] = L"verify_window_fault.txt";
   for (const ScreenCase& c : kScreenCases) {
